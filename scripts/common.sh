@@ -1,0 +1,40 @@
+# Shared by scripts/run and scripts/test: installs missing Debian packages and builds a preset.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Reads scripts/packages.txt (comments and blank lines skipped) and installs what dpkg lacks.
+ensure_packages() {
+    local wanted missing=()
+    wanted=$(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$ROOT/scripts/packages.txt")
+    for pkg in $wanted; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+            sudo=(sudo -n)
+        else
+            echo "Missing Debian packages: ${missing[*]}" >&2
+            echo "Install them as root (apt-get install ${missing[*]}) or run this script as root." >&2
+            exit 1
+        fi
+    fi
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# build_preset NAME: configures once, then builds incrementally.
+build_preset() {
+    local preset=$1
+    cd "$ROOT"
+    if [ ! -f "build/$preset/CMakeCache.txt" ]; then
+        cmake --preset "$preset"
+    fi
+    cmake --build --preset "$preset"
+}
