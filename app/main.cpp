@@ -1,0 +1,13 @@
+#include "caller_controller.h"
+#include "draws.h"
+#include "main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    bingo::MainWindow window;
+    bingo::CallerController controller(window, bingo::ProcessRandomSource());
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,76 @@
+#include "appearance.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QString>
+#include <QStringList>
+
+namespace bingo {
+namespace {
+
+struct Substitute {
+    const char* face;
+    const char* standIns[4];
+};
+
+// Looks first, then coverage: each list ends in faces nearly every Debian desktop has, so
+// fontconfig's own guess (for "Impact", a dingbat face) is never reached.
+constexpr Substitute kSubstitutes[] = {
+    {"Bookman Old Style", {"URW Bookman", "URW Bookman L", "TeX Gyre Bonum", "DejaVu Serif"}},
+    {"Impact", {"Bebas Neue", "League Gothic", "Liberation Sans Narrow", "DejaVu Sans"}},
+    {"HGP創英角ﾎﾟｯﾌﾟ体", {"RocknRoll One", "IPAPGothic", "IPAGothic", "Noto Sans CJK JP"}},
+    {"ＭＳ Ｐゴシック", {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "RocknRoll One"}},
+};
+
+} // namespace
+
+QRect ToPixels(const TwipRect& twips) {
+    return QRect(twips.left / kTwipsPerPixel, twips.top / kTwipsPerPixel,
+                 twips.width / kTwipsPerPixel, twips.height / kTwipsPerPixel);
+}
+
+QColor PlatformColour(SystemColour colour) {
+    const QPalette palette = QGuiApplication::palette();
+    switch (colour) {
+    case SystemColour::ActiveBorder:
+        // Qt has no border role. Mid is the desktop's mid grey, a shade darker than the
+        // button face, as the active border is on the desktops this layout came from; the
+        // labels in button face then stand apart from the window behind them.
+        return palette.color(QPalette::Active, QPalette::Mid);
+    case SystemColour::ButtonFace:
+        return palette.color(QPalette::Active, QPalette::Button);
+    case SystemColour::ButtonText:
+        return palette.color(QPalette::Active, QPalette::ButtonText);
+    case SystemColour::FieldFace:
+        return palette.color(QPalette::Active, QPalette::Base);
+    case SystemColour::FieldText:
+        return palette.color(QPalette::Active, QPalette::Text);
+    }
+    return {};
+}
+
+void InstallFontSubstitutes() {
+    for (const Substitute& substitute : kSubstitutes) {
+        const QString face = QString::fromUtf8(substitute.face);
+        if (!QFont::substitutes(face).isEmpty()) {
+            continue;
+        }
+        QStringList standIns;
+        for (const char* standIn : substitute.standIns) {
+            standIns << QString::fromUtf8(standIn);
+        }
+        QFont::insertSubstitutions(face, standIns);
+    }
+}
+
+QFont MakeFont(const FontSpec& spec) {
+    QFont font(QString::fromUtf8(spec.family));
+    font.setPointSizeF(spec.points);
+    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+} // namespace bingo

@@ -1,0 +1,105 @@
+#include "number_board.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QVariant>
+#include <QWidget>
+
+#include <limits>
+
+namespace bingo {
+namespace {
+
+constexpr int kStripTop = 960;
+constexpr int kStripHeight = 5535;
+constexpr FontSpec kStripFont{"Bookman Old Style", 36.0, kSemibold};
+
+struct Strip {
+    const char* name;
+    const char* letter;
+    int left;
+    int width;
+    QRgb background;
+};
+constexpr Strip kStrips[] = {
+    {"Label3", "B", 3960, 1335, qRgb(255, 192, 128)},
+    {"Label4", "I", 5280, 1335, qRgb(255, 255, 128)},
+    {"Label5", "N", 6480, 1215, qRgb(128, 255, 128)},
+    {"Label6", "G", 7680, 1215, qRgb(128, 255, 255)},
+    {"Label7", "O", 8880, 1215, qRgb(128, 128, 255)},
+};
+
+constexpr int kCellSize = 495;
+constexpr int kCellPitch = 600;
+constexpr int kGridLeft = 4080;
+constexpr int kGridTop = 1680;
+constexpr int kNumbersPerLetter = 15;
+constexpr int kLeftColumnNumbers = 7;
+constexpr FontSpec kCellFont{"Impact", 20.25, kRegular};
+
+} // namespace
+
+NumberBoard::NumberBoard(QWidget& window) {
+    for (const Strip& strip : kStrips) {
+        auto* label = new QLabel(QString::fromLatin1(strip.letter), &window);
+        label->setObjectName(QString::fromLatin1(strip.name));
+        label->setGeometry(ToPixels({strip.left, kStripTop, strip.width, kStripHeight}));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setFont(MakeFont(kStripFont));
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, QColor(strip.background));
+        palette.setColor(QPalette::WindowText, PlatformColour(SystemColour::ButtonText));
+        label->setPalette(palette);
+    }
+
+    const QFont cellFont = MakeFont(kCellFont);
+    for (int n = 1; n <= 75; ++n) {
+        auto* cell = new QLineEdit(QString::number(n), &window);
+        cell->setObjectName(QString::fromLatin1(kCellName));
+        cell->setProperty(kIndexProperty, n);
+        cell->setGeometry(ToPixels(CellRect(n)));
+        cell->setAlignment(Qt::AlignCenter);
+        cell->setFont(cellFont);
+        cell->setMaxLength(std::numeric_limits<int>::max());
+        m_cells[static_cast<std::size_t>(n)] = cell;
+    }
+}
+
+TwipRect NumberBoard::CellRect(int n) {
+    const int group = (n - 1) / kNumbersPerLetter;
+    const int k = (n - 1) % kNumbersPerLetter;
+    const int column = k < kLeftColumnNumbers ? 2 * group : 2 * group + 1;
+    const int row = k < kLeftColumnNumbers ? k + 1 : k - kLeftColumnNumbers;
+    return {kGridLeft + kCellPitch * column, kGridTop + kCellPitch * row, kCellSize, kCellSize};
+}
+
+QLineEdit* NumberBoard::Cell(int n) const {
+    if (n < 1 || n > 75) {
+        return nullptr;
+    }
+    return m_cells[static_cast<std::size_t>(n)];
+}
+
+void NumberBoard::ClearBoard() {
+    for (int n = 1; n <= 75; ++n) {
+        Paint(n, kCellWhite);
+    }
+}
+
+void NumberBoard::MarkCell(int n) {
+    Paint(n, kCellCalled);
+}
+
+void NumberBoard::Paint(int n, QRgb colour) {
+    QLineEdit* cell = Cell(n);
+    if (cell == nullptr) {
+        return;
+    }
+    QPalette palette = cell->palette();
+    palette.setColor(QPalette::Base, QColor(colour));
+    cell->setPalette(palette);
+}
+
+} // namespace bingo
