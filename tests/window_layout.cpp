@@ -1,6 +1,7 @@
 // The window as laid out: every control where the layout puts it, with its text, font,
 // colours and focus order, and fonts that really have the glyphs they are asked to show.
 
+#include "layout_tables.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -12,53 +13,10 @@
 #include <QtTest>
 
 using bingo::RandomSource;
-using bingo::testing::CallerWindow;
 
 namespace {
 
-// Layout values in twips, typed from the layout tables.
-struct Row {
-    const char* name;
-    const char* kind;
-    int left, top, width, height;
-    const char* text;
-    int alignment;
-    const char* family;
-    double points;
-    int weight;
-};
-
-constexpr int kTopCentre = Qt::AlignHCenter | Qt::AlignTop;
-constexpr int kTopLeft = Qt::AlignLeft | Qt::AlignTop;
-constexpr int kCentre = Qt::AlignCenter;
-const char* const kPop = "HGP創英角ﾎﾟｯﾌﾟ体";
-const char* const kGothic = "ＭＳ Ｐゴシック";
-
-const Row kRows[] = {
-    {"Label2", "label", 120, 360, 9855, 495, "TavrinのBINGOマシーンVer2.0", kTopCentre, kPop, 20.25,
-     400},
-    {"Command1", "button", 120, 1080, 1335, 495, "RESET", 0, "Impact", 12, 400},
-    {"Text2", "field", 120, 1680, 1455, 1725, "", kCentre, "Bookman Old Style", 72, 600},
-    {"Label1", "label", 1560, 2160, 615, 735, "-", kTopLeft, kGothic, 36, 400},
-    {"Text1", "field", 1920, 1680, 2055, 1755, "", kCentre, "Bookman Old Style", 72, 600},
-    {"Command3", "button", 120, 3600, 3855, 1095, "START", 0, kPop, 21.75, 400},
-    {"Command2", "button", 120, 4920, 3855, 1095, "STOP", 0, kPop, 24, 400},
-    {"Label3", "label", 3960, 960, 1335, 5535, "B", kTopCentre, "Bookman Old Style", 36, 600},
-    {"Label4", "label", 5280, 960, 1335, 5535, "I", kTopCentre, "Bookman Old Style", 36, 600},
-    {"Label5", "label", 6480, 960, 1215, 5535, "N", kTopCentre, "Bookman Old Style", 36, 600},
-    {"Label6", "label", 7680, 960, 1215, 5535, "G", kTopCentre, "Bookman Old Style", 36, 600},
-    {"Label7", "label", 8880, 960, 1215, 5535, "O", kTopCentre, "Bookman Old Style", 36, 600},
-};
-
-// The board as drawn in the layout table: row tops down, column lefts across; 0 is empty.
-const int kColumnLefts[10] = {4080, 4680, 5280, 5880, 6480, 7080, 7680, 8280, 8880, 9480};
-const int kRowTops[8] = {1680, 2280, 2880, 3480, 4080, 4680, 5280, 5880};
-const int kBoard[8][10] = {
-    {0, 8, 0, 23, 0, 38, 0, 53, 0, 68},      {1, 9, 16, 24, 31, 39, 46, 54, 61, 69},
-    {2, 10, 17, 25, 32, 40, 47, 55, 62, 70}, {3, 11, 18, 26, 33, 41, 48, 56, 63, 71},
-    {4, 12, 19, 27, 34, 42, 49, 57, 64, 72}, {5, 13, 20, 28, 35, 43, 50, 58, 65, 73},
-    {6, 14, 21, 29, 36, 44, 51, 59, 66, 74}, {7, 15, 22, 30, 37, 45, 52, 60, 67, 75},
-};
+using namespace bingo::testing;
 
 // What each named face may come out as on screen.
 QStringList StandInsFor(const QString& family) {
@@ -68,14 +26,10 @@ QStringList StandInsFor(const QString& family) {
     if (family == QLatin1String("Impact")) {
         return {"Bebas Neue", "League Gothic", "Liberation Sans Narrow", "DejaVu Sans"};
     }
-    if (family == QString::fromUtf8(kPop)) {
+    if (family == QString::fromUtf8(kPopFace)) {
         return {"RocknRoll One", "IPAPGothic", "IPAGothic", "Noto Sans CJK JP"};
     }
     return {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "RocknRoll One"};
-}
-
-QRect Pixels(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
 QString TextOf(const QWidget* widget) {
@@ -141,13 +95,13 @@ private slots:
 
     void controls_data() {
         QTest::addColumn<int>("row");
-        for (int i = 0; i < int(std::size(kRows)); ++i) {
-            QTest::newRow(kRows[i].name) << i;
+        for (int i = 0; i < int(std::size(kControlRows)); ++i) {
+            QTest::newRow(kControlRows[i].name) << i;
         }
     }
     void controls() {
         QFETCH(int, row);
-        const Row& expected = kRows[row];
+        const ControlRow& expected = kControlRows[row];
         QWidget* widget = m_caller->Control(expected.name);
         QVERIFY(widget);
         const QString kind = QString::fromLatin1(expected.kind);

@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "caption_label.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -56,8 +58,8 @@ const ButtonSpec kStart{
 const ButtonSpec kStop{
     "Command2", {120, 4920, 3855, 1095}, "STOP", {"HGP創英角ﾎﾟｯﾌﾟ体", 24.0, kRegular}};
 
-QLabel* MakeLabel(QWidget& parent, const LabelSpec& spec, QColor background) {
-    auto* label = new QLabel(QString::fromUtf8(spec.text), &parent);
+void MakeLabel(QWidget& parent, const LabelSpec& spec, QColor background) {
+    auto* label = new CaptionLabel(QString::fromUtf8(spec.text), &parent);
     label->setObjectName(QString::fromLatin1(spec.name));
     label->setGeometry(ToPixels(spec.rect));
     label->setAlignment(spec.alignment);
@@ -67,7 +69,6 @@ QLabel* MakeLabel(QWidget& parent, const LabelSpec& spec, QColor background) {
     palette.setColor(QPalette::Window, background);
     palette.setColor(QPalette::WindowText, PlatformColour(SystemColour::ButtonText));
     label->setPalette(palette);
-    return label;
 }
 
 QLineEdit* MakeField(QWidget& parent, const FieldSpec& spec) {

@@ -1,5 +1,7 @@
 #include "number_board.h"
 
+#include "caption_label.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -42,7 +44,9 @@ constexpr FontSpec kCellFont{"Impact", 20.25, kRegular};
 
 NumberBoard::NumberBoard(QWidget& window) {
     for (const Strip& strip : kStrips) {
-        auto* label = new QLabel(QString::fromLatin1(strip.letter), &window);
+        // The letter stands in the band above the first row of cells, where none hides it.
+        auto* label = new CaptionLabel(QString::fromLatin1(strip.letter), &window,
+                                       ToPixels({0, 0, 0, kGridTop - kStripTop}).height());
         label->setObjectName(QString::fromLatin1(strip.name));
         label->setGeometry(ToPixels({strip.left, kStripTop, strip.width, kStripHeight}));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -1,0 +1,206 @@
+// The real program under a real X server, driven only by mouse and keyboard and judged only
+// by what its window shows.
+
+#include "draws.h"
+#include "x_session.h"
+
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace bingo::testing;
+
+namespace {
+
+QString LetterOf(int n) {
+    const auto letter = bingo::LetterFor(n);
+    return QString::fromLatin1(letter->data(), qsizetype(letter->size()));
+}
+
+// The inside of a box, clear of its frame.
+QRect Inside(const char* name) {
+    return Pixels(Control(name)).adjusted(4, 4, -4, -4);
+}
+
+bool AllWhite(const QImage& picture, QRect region) {
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        for (int x = region.left(); x <= region.right(); ++x) {
+            if (picture.pixel(x, y) != kWhite) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// Dark pixels of a box's text: present, and clear of the box's inner edge on every side.
+bool TextFitsInside(const QImage& picture, const char* name) {
+    const QRect inside = Inside(name);
+    QRect ink;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (qGray(picture.pixel(x, y)) < 96) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return !ink.isEmpty() && inside.adjusted(1, 1, -1, -1).contains(ink);
+}
+
+} // namespace
+
+class E2eCaller : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        const QString missing = MissingTool();
+        if (!missing.isEmpty()) {
+            QFAIL(qPrintable(
+                QStringLiteral("%1 is not installed; scripts/test installs it").arg(missing)));
+        }
+    }
+
+    void init() {
+        m_x = std::make_unique<XSession>();
+        QString error;
+        QVERIFY2(m_x->StartServer(&error), qPrintable(error));
+        QVERIFY2(m_x->Launch(&error), qPrintable(error));
+    }
+    void cleanup() { m_x.reset(); }
+
+    void windowAtLaunch() {
+        QByteArray out;
+        QVERIFY(m_x->Run({"getwindowname", m_x->Window()}, &out));
+        QCOMPARE(QString::fromUtf8(out).trimmed(), QString::fromUtf8("TavrinのBINGOマシーン"));
+        QVERIFY(m_x->Run({"getwindowgeometry", "--shell", m_x->Window()}, &out));
+        QVERIFY2(out.contains("WIDTH=683\n") && out.contains("HEIGHT=433\n"), out.constData());
+
+        const QImage picture = m_x->Grab();
+        QCOMPARE(picture.size(), QSize(683, 433));
+        const struct {
+            const char* name;
+            QRgb colour;
+        } strips[] = {
+            {"Label2", qRgb(255, 192, 192)}, {"Label3", qRgb(255, 192, 128)},
+            {"Label4", qRgb(255, 255, 128)}, {"Label5", qRgb(128, 255, 128)},
+            {"Label6", qRgb(128, 255, 255)}, {"Label7", qRgb(128, 128, 255)},
+        };
+        for (const auto& strip : strips) {
+            // Middle of the bottom edge: clear of letters, cells and neighbouring strips.
+            const QRect rect = Pixels(Control(strip.name));
+            QCOMPARE(picture.pixel(rect.center().x(), rect.bottom() - 3), strip.colour);
+        }
+        QCOMPARE(WhiteCells(picture), 75);
+        QVERIFY(AllWhite(picture, Inside("Text1")));
+        QVERIFY(AllWhite(picture, Inside("Text2")));
+    }
+
+    // Each STOP turns one more cell red and shows that number with its letter; the 76th
+    // keeps the program alive and the board as it was.
+    void everyStopCallsOneNumber() {
+        QImage picture = m_x->Grab();
+        std::vector<int> red;
+        for (int call = 1; call <= 75; ++call) {
+            m_x->ClickControl("Command2");
+            picture = m_x->WaitForStill(picture);
+            std::vector<int> now = RedCells(picture);
+            QCOMPARE(int(now.size()), call);
+            QVERIFY(std::includes(now.begin(), now.end(), red.begin(), red.end()));
+            std::vector<int> added;
+            std::set_difference(now.begin(), now.end(), red.begin(), red.end(),
+                                std::back_inserter(added));
+            const int number = added.front();
+            QCOMPARE(XSession::Read(picture, Inside("Text1"), "0123456789", 7),
+                     QString::number(number));
+            QCOMPARE(XSession::Read(picture, Inside("Text2"), "BINGO", 10), LetterOf(number));
+            QVERIFY2(TextFitsInside(picture, "Text1"), qPrintable(QString::number(number)));
+            QVERIFY2(TextFitsInside(picture, "Text2"), qPrintable(LetterOf(number)));
+            red = std::move(now);
+        }
+
+        const QImage full = picture;
+        m_x->ClickControl("Command2");
+        QThread::msleep(300);
+        picture = m_x->WaitForStill();
+        QVERIFY(m_x->AppRunning());
+        QCOMPARE(RedCells(picture).size(), 75u);
+        QVERIFY(picture == full);
+    }
+
+    void resetWhitensBoardAndKeepsBoxes() {
+        QImage picture = m_x->Grab();
+        for (int i = 0; i < 3; ++i) {
+            m_x->ClickControl("Command2");
+            picture = m_x->WaitForStill(picture);
+        }
+        QCOMPARE(RedCells(picture).size(), 3u);
+        const QImage before = picture;
+        m_x->ClickControl("Command1");
+        picture = m_x->WaitForStill(picture);
+        QCOMPARE(WhiteCells(picture), 75);
+        for (const char* box : {"Text1", "Text2"}) {
+            const QRect rect = Inside(box);
+            QVERIFY2(picture.copy(rect) == before.copy(rect), box);
+        }
+    }
+
+    void startRollsAndStopFreezes() {
+        m_x->ClickControl("Command3");
+        const QRect box = Inside("Text1");
+        QImage first = m_x->Grab();
+        int changes = 0;
+        for (int i = 0; i < 8; ++i) {
+            QThread::msleep(120);
+            const QImage next = m_x->Grab();
+            changes += next.copy(box) != first.copy(box) ? 1 : 0;
+            first = next;
+        }
+        QVERIFY2(changes >= 4, qPrintable(QString::number(changes)));
+        QCOMPARE(RedCells(first).size(), 0u);
+
+        m_x->ClickControl("Command2");
+        const QImage stopped = m_x->WaitForStill();
+        QThread::msleep(300);
+        QVERIFY(m_x->Grab() == stopped);
+        QCOMPARE(RedCells(stopped).size(), 1u);
+        QCOMPARE(XSession::Read(stopped, Inside("Text1"), "0123456789", 7),
+                 QString::number(RedCells(stopped).front()));
+    }
+
+    void firstCallIsTheSameAtEveryLaunch() {
+        std::vector<int> firsts;
+        for (int launch = 0; launch < 2; ++launch) {
+            if (launch > 0) {
+                m_x->Quit();
+                QString error;
+                QVERIFY2(m_x->Launch(&error), qPrintable(error));
+            }
+            const QImage before = m_x->Grab();
+            m_x->ClickControl("Command2");
+            const std::vector<int> red = RedCells(m_x->WaitForStill(before));
+            QCOMPARE(red.size(), 1u);
+            firsts.push_back(red.front());
+        }
+        QCOMPARE(firsts[0], firsts[1]);
+    }
+
+    // Focus starts on RESET; Tab reaches the number box, then STOP.
+    void tabTwiceAndSpaceCalls() {
+        const QImage before = m_x->Grab();
+        m_x->Key("Tab");
+        m_x->Key("Tab");
+        m_x->Key("space");
+        const QImage picture = m_x->WaitForStill(before);
+        const std::vector<int> red = RedCells(picture);
+        QCOMPARE(red.size(), 1u);
+        QCOMPARE(XSession::Read(picture, Inside("Text1"), "0123456789", 7),
+                 QString::number(red.front()));
+    }
+
+private:
+    std::unique_ptr<XSession> m_x;
+};
+
+QTEST_GUILESS_MAIN(E2eCaller)
+#include "e2e_caller.moc"

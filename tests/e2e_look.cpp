@@ -1,0 +1,210 @@
+// How the real window looks on a real X server: text where it belongs, nothing hidden or
+// clipped, no missing-glyph boxes, and the same picture twice the size at scale factor 2.
+
+#include "x_session.h"
+
+#include <QtTest>
+
+using namespace bingo::testing;
+
+namespace {
+
+constexpr int kDark = 96; // grey level below which a pixel is text, not a frame or a fill
+
+// Bounding box of the pixels in `area` that `isInk` picks, leaving out `holes`.
+template <typename IsInk>
+QRect InkIn(const QImage& picture, QRect area, IsInk isInk, const std::vector<QRect>& holes = {}) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QPoint p(x, y);
+            if (!isInk(picture.pixel(p))) {
+                continue;
+            }
+            if (std::none_of(holes.begin(), holes.end(),
+                             [&p](const QRect& hole) { return hole.contains(p); })) {
+                ink |= QRect(p, QSize(1, 1));
+            }
+        }
+    }
+    return ink;
+}
+
+bool Dark(QRgb pixel) {
+    return qGray(pixel) < kDark;
+}
+
+std::vector<QRect> AllCells(int scale) {
+    std::vector<QRect> cells;
+    for (int n = 1; n <= 75; ++n) {
+        cells.push_back(CellPixels(n, scale).adjusted(-1, -1, 1, 1));
+    }
+    return cells;
+}
+
+// The strip's letter is there, and clear of the strip's top and of the first row of cells.
+void VerifyLetterAboveCells(const QImage& picture, const char* strip, int scale) {
+    const QRect area = Pixels(Control(strip), scale).adjusted(2 * scale, 0, -2 * scale, 0);
+    const QRect ink = InkIn(picture, area, Dark, AllCells(scale));
+    const int firstRowTop = CellPixels(8, scale).top();
+    QVERIFY2(!ink.isEmpty(), strip);
+    QVERIFY2(ink.top() > area.top(), strip);
+    QVERIFY2(ink.bottom() < firstRowTop - 1,
+             qPrintable(QStringLiteral("%1 reaches y=%2, cells start at %3")
+                            .arg(strip)
+                            .arg(ink.bottom())
+                            .arg(firstRowTop)));
+}
+
+// A missing-glyph box is a hollow rectangle: full top, bottom, left and right edges with
+// background inside. No real glyph of the title has that shape.
+bool IsHollowBox(const QImage& picture, QRect glyph, QRgb background) {
+    if (glyph.height() < 8 || glyph.width() < 5) {
+        return false;
+    }
+    const auto ink = [&](int x, int y) { return picture.pixel(x, y) != background; };
+    for (int x = glyph.left(); x <= glyph.right(); ++x) {
+        if (!ink(x, glyph.top()) || !ink(x, glyph.bottom())) {
+            return false;
+        }
+    }
+    for (int y = glyph.top(); y <= glyph.bottom(); ++y) {
+        if (!ink(glyph.left(), y) || !ink(glyph.right(), y)) {
+            return false;
+        }
+    }
+    return !ink(glyph.center().x(), glyph.center().y());
+}
+
+} // namespace
+
+class E2eLook : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        const QString missing = MissingTool();
+        if (!missing.isEmpty()) {
+            QFAIL(qPrintable(
+                QStringLiteral("%1 is not installed; scripts/test installs it").arg(missing)));
+        }
+        QString error;
+        QVERIFY2(m_x.StartServer(&error), qPrintable(error));
+        QVERIFY2(m_x.Launch(&error), qPrintable(error));
+        // A few calls, so that red cells are judged as well as white ones.
+        QImage picture = m_x.Grab();
+        for (int i = 0; i < 10; ++i) {
+            m_x.ClickControl("Command2");
+            picture = m_x.WaitForStill(picture);
+        }
+        m_picture = picture;
+        QCOMPARE(RedCells(m_picture).size(), 10u);
+    }
+
+    void lettersStandAboveTheCells_data() {
+        QTest::addColumn<QString>("strip");
+        for (const char* strip : {"Label3", "Label4", "Label5", "Label6", "Label7"}) {
+            QTest::newRow(strip) << QString::fromLatin1(strip);
+        }
+    }
+    void lettersStandAboveTheCells() {
+        QFETCH(QString, strip);
+        VerifyLetterAboveCells(m_picture, qPrintable(strip), 1);
+    }
+
+    // Digits are inside each cell, clear of its frame (a clipped digit runs into the edge).
+    void digitsLieInsideTheirCells() {
+        for (int n = 1; n <= 75; ++n) {
+            const QRect cell = CellPixels(n);
+            const QRect ink = InkIn(m_picture, cell, Dark);
+            QVERIFY2(!ink.isEmpty(), qPrintable(QString::number(n)));
+            QVERIFY2(cell.adjusted(3, 3, -3, -3).contains(ink),
+                     qPrintable(QStringLiteral("%1: digits at %2,%3 %4x%5 in a cell at %6,%7")
+                                    .arg(n)
+                                    .arg(ink.x())
+                                    .arg(ink.y())
+                                    .arg(ink.width())
+                                    .arg(ink.height())
+                                    .arg(cell.x())
+                                    .arg(cell.y())));
+        }
+    }
+
+    void titleFitsItsStripOnOneLine() {
+        const QRect strip = Pixels(Control("Label2"));
+        const QRgb background = qRgb(255, 192, 192);
+        const QRect ink =
+            InkIn(m_picture, strip, [background](QRgb pixel) { return pixel != background; });
+        QVERIFY(!ink.isEmpty());
+        QVERIFY2(strip.adjusted(2, 1, -2, -1).contains(ink),
+                 qPrintable(QStringLiteral("title ink %1,%2 %3x%4")
+                                .arg(ink.x())
+                                .arg(ink.y())
+                                .arg(ink.width())
+                                .arg(ink.height())));
+        // The whole line is there: "TavrinのBINGOマシーンVer2.0" at about 27 px a character is
+        // far wider than half the strip.
+        QVERIFY(ink.width() > strip.width() / 2);
+    }
+
+    void noMissingGlyphBoxes() {
+        const QRect strip = Pixels(Control("Label2"));
+        const QRgb background = qRgb(255, 192, 192);
+        // Split the title into glyphs at blank columns.
+        int glyphs = 0;
+        int x = strip.left();
+        while (x <= strip.right()) {
+            const auto blank = [&](int column) {
+                return InkIn(m_picture, QRect(column, strip.top(), 1, strip.height()),
+                             [background](QRgb p) { return p != background; })
+                    .isEmpty();
+            };
+            if (blank(x)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end + 1 <= strip.right() && !blank(end + 1)) {
+                ++end;
+            }
+            const QRect glyph = InkIn(m_picture, QRect(x, strip.top(), end - x + 1, strip.height()),
+                                      [background](QRgb p) { return p != background; });
+            QVERIFY2(!IsHollowBox(m_picture, glyph, background),
+                     qPrintable(QStringLiteral("missing-glyph box at x=%1").arg(glyph.x())));
+            ++glyphs;
+            x = end + 1;
+        }
+        // 26 characters; some may touch and merge, none may vanish wholesale.
+        QVERIFY2(glyphs >= 18, qPrintable(QString::number(glyphs)));
+    }
+
+    // At scale factor 2 the window is twice as large and everything sits twice as far in.
+    void twiceTheSizeAtScaleFactorTwo() {
+        XSession x;
+        QString error;
+        QVERIFY2(x.StartServer(&error), qPrintable(error));
+        QVERIFY2(x.Launch(&error, {QStringLiteral("QT_SCALE_FACTOR=2")}), qPrintable(error));
+        QImage picture = x.Grab();
+        QCOMPARE(picture.size(), QSize(2 * 683, 2 * 433));
+        QCOMPARE(WhiteCells(picture, 2), 75);
+        for (const char* name : {"Label2", "Label3", "Label4", "Label5", "Label6", "Label7"}) {
+            const QRect one = Pixels(Control(name));
+            const QRect two = Pixels(Control(name), 2);
+            QCOMPARE(picture.pixel(two.center().x(), two.bottom() - 6),
+                     m_picture.pixel(one.center().x(), one.bottom() - 3));
+        }
+        for (const char* strip : {"Label3", "Label4", "Label5", "Label6", "Label7"}) {
+            VerifyLetterAboveCells(picture, strip, 2);
+        }
+        x.ClickControl("Command2", 2);
+        picture = x.WaitForStill(picture);
+        QCOMPARE(RedCells(picture, 2).size(), 1u);
+    }
+
+private:
+    XSession m_x;
+    QImage m_picture;
+};
+
+QTEST_GUILESS_MAIN(E2eLook)
+#include "e2e_look.moc"
