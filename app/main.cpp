@@ -6,6 +6,10 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("bingo-caller"));
+    QApplication::setApplicationVersion(QStringLiteral(BINGO_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral(BINGO_APP_ID));
+
     bingo::MainWindow window;
     bingo::CallerController controller(window, bingo::ProcessRandomSource());
     window.show();

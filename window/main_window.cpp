@@ -27,6 +27,7 @@ struct FieldSpec {
     const char* name;
     TwipRect rect;
     FontSpec font;
+    const char* accessibleName; // what a screen reader calls the box
 };
 
 struct ButtonSpec {
@@ -49,8 +50,8 @@ const LabelSpec kDash{"Label1",
                       {"ＭＳ Ｐゴシック", 36.0, kRegular}};
 
 constexpr FontSpec kBoxFont{"Bookman Old Style", 72.0, kSemibold};
-constexpr FieldSpec kLetterBox{"Text2", {120, 1680, 1455, 1725}, kBoxFont};
-constexpr FieldSpec kNumberBox{"Text1", {1920, 1680, 2055, 1755}, kBoxFont};
+constexpr FieldSpec kLetterBox{"Text2", {120, 1680, 1455, 1725}, kBoxFont, "Letter box"};
+constexpr FieldSpec kNumberBox{"Text1", {1920, 1680, 2055, 1755}, kBoxFont, "Number box"};
 
 const ButtonSpec kReset{"Command1", {120, 1080, 1335, 495}, "RESET", {"Impact", 12.0, kRegular}};
 const ButtonSpec kStart{
@@ -78,6 +79,7 @@ QLineEdit* MakeField(QWidget& parent, const FieldSpec& spec) {
     field->setAlignment(Qt::AlignCenter);
     field->setFont(MakeFont(spec.font));
     field->setMaxLength(std::numeric_limits<int>::max());
+    field->setAccessibleName(QString::fromLatin1(spec.accessibleName));
     return field;
 }
 

@@ -40,6 +40,13 @@ constexpr int kNumbersPerLetter = 15;
 constexpr int kLeftColumnNumbers = 7;
 constexpr FontSpec kCellFont{"Impact", 20.25, kRegular};
 
+QString CalledDescription() {
+    return QStringLiteral("Called");
+}
+QString NotCalledDescription() {
+    return QStringLiteral("Not called");
+}
+
 } // namespace
 
 NumberBoard::NumberBoard(QWidget& window) {
@@ -60,13 +67,19 @@ NumberBoard::NumberBoard(QWidget& window) {
 
     const QFont cellFont = MakeFont(kCellFont);
     for (int n = 1; n <= 75; ++n) {
-        auto* cell = new QLineEdit(QString::number(n), &window);
+        // Font before text: the number is laid out once, in its own face.
+        auto* cell = new QLineEdit(&window);
+        cell->setFont(cellFont);
         cell->setObjectName(QString::fromLatin1(kCellName));
         cell->setProperty(kIndexProperty, n);
         cell->setGeometry(ToPixels(CellRect(n)));
         cell->setAlignment(Qt::AlignCenter);
-        cell->setFont(cellFont);
         cell->setMaxLength(std::numeric_limits<int>::max());
+        cell->setText(QString::number(n));
+        // A screen reader names the cell by its number whatever is typed into it, and says
+        // through the description what the colour says.
+        cell->setAccessibleName(QString::number(n));
+        cell->setAccessibleDescription(NotCalledDescription());
         m_cells[static_cast<std::size_t>(n)] = cell;
     }
 }
@@ -104,6 +117,11 @@ void NumberBoard::Paint(int n, QRgb colour) {
     QPalette palette = cell->palette();
     palette.setColor(QPalette::Base, QColor(colour));
     cell->setPalette(palette);
+    const QString description =
+        colour == kCellCalled ? CalledDescription() : NotCalledDescription();
+    if (cell->accessibleDescription() != description) {
+        cell->setAccessibleDescription(description);
+    }
 }
 
 } // namespace bingo

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# cmake --install into a scratch root: every file in its place, the desktop entry and the
+# AppStream metainfo valid, the icon an SVG.
+set -euo pipefail
+build=$1
+for tool in desktop-file-validate appstreamcli; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/test installs it)"; exit 1; }
+done
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+cmake --install "$build" --prefix "$root/usr" >/dev/null
+
+id=io.bingocaller.BingoCaller
+fail=0
+check() { if eval "$2"; then echo "PASS: $1"; else echo "FAIL: $1"; fail=1; fi; }
+check "executable" '[ -x "$root/usr/bin/bingo-caller" ]'
+check "desktop entry valid" 'desktop-file-validate "$root/usr/share/applications/$id.desktop"'
+check "desktop entry name" 'grep -qx "Name=TavrinのBINGOマシーン" "$root/usr/share/applications/$id.desktop"'
+check "desktop entry exec" 'grep -qx "Exec=bingo-caller" "$root/usr/share/applications/$id.desktop"'
+check "desktop entry categories" 'grep -qx "Categories=Game;BoardGame;" "$root/usr/share/applications/$id.desktop"'
+check "metainfo valid" 'appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" >/dev/null'
+check "metainfo release 1.00" 'grep -q "<release version=\"1.00\"" "$root/usr/share/metainfo/$id.metainfo.xml"'
+check "metainfo screenshot" 'grep -q "<screenshot type=\"default\">" "$root/usr/share/metainfo/$id.metainfo.xml"'
+check "scalable icon" 'grep -q "<svg" "$root/usr/share/icons/hicolor/scalable/apps/$id.svg"'
+check "copyright" '[ -s "$root/usr/share/doc/bingo-caller/copyright" ]'
+check "changelog" 'gzip -t "$root/usr/share/doc/bingo-caller/changelog.gz"'
+exit $fail

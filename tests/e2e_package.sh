@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Builds the Debian package, checks its control fields and files, unpacks it into a scratch
+# root and starts the unpacked program under a private Xvfb; lintian must find no error.
+set -euo pipefail
+build=$1
+for tool in cpack dpkg-deb dpkg-shlibdeps lintian Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/test installs it)"; exit 1; }
+done
+work=$(mktemp -d)
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$work"/out/*.deb)
+echo "package: $(basename "$deb")"
+
+fail=0
+check() { if eval "$2"; then echo "PASS: $1"; else echo "FAIL: $1"; fail=1; fi; }
+field() { dpkg-deb -f "$deb" "$1"; }
+check "Package" '[ "$(field Package)" = bingo-caller ]'
+check "Version 1.00" '[ "$(field Version)" = 1.00 ]'
+check "Architecture" '[ "$(field Architecture)" = "$(dpkg --print-architecture)" ]'
+check "Section misc" '[ "$(field Section)" = misc ]'
+depends=$(field Depends)
+echo "Depends: $depends"
+for dep in libc6 libqt6widgets6 libqt6gui6 libqt6core6 fonts-urw-base35 fonts-bebas-neue \
+    fonts-rocknroll fonts-ipafont-gothic; do
+    check "depends on $dep" '[[ ", $depends," == *", $dep"[\ ,]* ]]'
+done
+
+files=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for path in ./usr/bin/bingo-caller \
+    ./usr/share/applications/io.bingocaller.BingoCaller.desktop \
+    ./usr/share/metainfo/io.bingocaller.BingoCaller.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/io.bingocaller.BingoCaller.svg \
+    ./usr/share/doc/bingo-caller/copyright ./usr/share/doc/bingo-caller/changelog.gz \
+    ./usr/share/man/man1/bingo-caller.1.gz; do
+    check "contains $path" 'grep -qx "$path" <<<"$files"'
+done
+check "nothing under /usr/local" '! grep -q "^./usr/local" <<<"$files"'
+
+dpkg-deb -x "$deb" "$work/root"
+exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
+xvfb=$!
+read -r -t 10 display <&3 || { echo "FAIL: Xvfb did not start"; exit 1; }
+DISPLAY=":$display" "$work/root/usr/bin/bingo-caller" 2>/dev/null &
+app=$!
+wid=$(DISPLAY=":$display" timeout 20 xdotool search --sync --onlyvisible --pid "$app" | head -n 1 || true)
+check "unpacked program opens its window" '[ -n "$wid" ]'
+if [ -n "$wid" ]; then
+    check "window caption" '[ "$(DISPLAY=":$display" xdotool getwindowname "$wid")" = "TavrinのBINGOマシーン" ]'
+fi
+
+lintian --fail-on error --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 && lint=0 || lint=$?
+grep -E '^[EW]:' "$work/lintian.log" || true
+check "lintian finds no error" '[ "$lint" -eq 0 ]'
+exit $fail
