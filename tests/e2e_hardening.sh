@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # The built executable is hardened: PIE, full RELRO, stack protector, fortified libc calls.
 set -euo pipefail
+source "$(dirname "$0")/checks.sh"
 exe=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 readelf -hlW "$exe" >"$work/headers"
 readelf -dW "$exe" >"$work/dynamic"
 readelf -sW "$exe" >"$work/symbols"
-fail=0
-check() { if eval "$2"; then echo "PASS: $1"; else echo "FAIL: $1"; fail=1; fi; }
 check "position independent (PIE)" 'grep -q "Type:.*DYN" "$work/headers"'
 check "RELRO segment" 'grep -q GNU_RELRO "$work/headers"'
 check "bound now (full RELRO)" 'grep -Eq "BIND_NOW|FLAGS_1.*NOW" "$work/dynamic"'

@@ -2,17 +2,14 @@
 # cmake --install into a scratch root: every file in its place, the desktop entry and the
 # AppStream metainfo valid, the icon an SVG.
 set -euo pipefail
+source "$(dirname "$0")/checks.sh"
 build=$1
-for tool in desktop-file-validate appstreamcli; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/test installs it)"; exit 1; }
-done
+need desktop-file-validate appstreamcli
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 cmake --install "$build" --prefix "$root/usr" >/dev/null
 
 id=io.bingocaller.BingoCaller
-fail=0
-check() { if eval "$2"; then echo "PASS: $1"; else echo "FAIL: $1"; fail=1; fi; }
 check "executable" '[ -x "$root/usr/bin/bingo-caller" ]'
 check "desktop entry valid" 'desktop-file-validate "$root/usr/share/applications/$id.desktop"'
 check "desktop entry name" 'grep -qx "Name=TavrinのBINGOマシーン" "$root/usr/share/applications/$id.desktop"'

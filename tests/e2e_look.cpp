@@ -83,11 +83,8 @@ class E2eLook : public QObject {
 
 private slots:
     void initTestCase() {
-        const QString missing = MissingTool();
-        if (!missing.isEmpty()) {
-            QFAIL(qPrintable(
-                QStringLiteral("%1 is not installed; scripts/test installs it").arg(missing)));
-        }
+        const QString missing = MissingTools();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QString error;
         QVERIFY2(m_x.StartServer(&error), qPrintable(error));
         QVERIFY2(m_x.Launch(&error), qPrintable(error));

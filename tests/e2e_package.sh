@@ -2,10 +2,9 @@
 # Builds the Debian package, checks its control fields and files, unpacks it into a scratch
 # root and starts the unpacked program under a private Xvfb; lintian must find no error.
 set -euo pipefail
+source "$(dirname "$0")/checks.sh"
 build=$1
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian Xvfb xdotool; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/test installs it)"; exit 1; }
-done
+need cpack dpkg-deb dpkg-shlibdeps lintian Xvfb xdotool
 work=$(mktemp -d)
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2>/dev/null
@@ -19,8 +18,6 @@ trap cleanup EXIT
 deb=$(ls "$work"/out/*.deb)
 echo "package: $(basename "$deb")"
 
-fail=0
-check() { if eval "$2"; then echo "PASS: $1"; else echo "FAIL: $1"; fail=1; fi; }
 field() { dpkg-deb -f "$deb" "$1"; }
 check "Package" '[ "$(field Package)" = bingo-caller ]'
 check "Version 1.00" '[ "$(field Version)" = 1.00 ]'

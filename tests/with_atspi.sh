@@ -2,10 +2,9 @@
 # Runs a command on a private Xvfb with a D-Bus session and the AT-SPI accessibility bus, as on
 # a desktop where a screen reader is running. Everything started here ends with the command.
 set -euo pipefail
+source "$(dirname "$0")/checks.sh"
 launcher=/usr/libexec/at-spi-bus-launcher
-for tool in Xvfb dbus-run-session "$launcher"; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/test installs it)"; exit 1; }
-done
+need Xvfb dbus-run-session "$launcher"
 exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT

@@ -27,11 +27,12 @@ namespace bingo::testing {
 inline constexpr QRgb kWhite = qRgb(255, 255, 255);
 inline constexpr QRgb kCalledRed = qRgb(255, 128, 128);
 
-// The tools the suite needs; the first one missing, or an empty string.
-inline QString MissingTool() {
+// What is missing of the tools the suite needs, as a message; empty when all are there.
+inline QString MissingTools() {
     for (const char* tool : {"Xvfb", "xdotool", "import", "tesseract"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
-            return QString::fromLatin1(tool);
+            return QStringLiteral("%1 is not installed; scripts/test installs it")
+                .arg(QString::fromLatin1(tool));
         }
     }
     return {};

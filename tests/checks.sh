@@ -1,0 +1,25 @@
+# Shared by the shell test scripts: named checks that report PASS or FAIL, and a tool check.
+# Sourced, not run. A script ends with `exit $fail`.
+
+fail=0
+
+# check NAME CONDITION: evaluates CONDITION (a shell expression) and reports it.
+check() {
+    if eval "$2"; then
+        echo "PASS: $1"
+    else
+        echo "FAIL: $1"
+        fail=1
+    fi
+}
+
+# need TOOL...: stops the script with a clear message when a tool is missing.
+need() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || {
+            echo "FAIL: $tool is not installed (scripts/test installs it)"
+            exit 1
+        }
+    done
+}
