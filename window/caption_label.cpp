@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPalette>
 
 namespace bingo {
 
@@ -26,6 +27,21 @@ void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
         x = width() - advance;
     }
     painter.drawText(QPointF(x, baseline), caption);
+}
+
+CaptionLabel* MakeCaption(QWidget& parent, const CaptionSpec& spec, QColor background,
+                          int bandHeight) {
+    auto* label = new CaptionLabel(QString::fromUtf8(spec.text), &parent, bandHeight);
+    label->setObjectName(QString::fromLatin1(spec.name));
+    label->setGeometry(ToPixels(spec.rect));
+    label->setAlignment(spec.alignment);
+    label->setFont(MakeFont(spec.font));
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, PlatformColour(SystemColour::ButtonText));
+    label->setPalette(palette);
+    return label;
 }
 
 } // namespace bingo

@@ -5,6 +5,8 @@
 // was drawn for; placing by ink rather than by the face's line box keeps every caption where
 // it belongs, wholly visible. Horizontal placement follows alignment() as in QLabel.
 
+#include "appearance.h"
+
 #include <QLabel>
 
 namespace bingo {
@@ -20,5 +22,18 @@ protected:
 private:
     int m_bandHeight;
 };
+
+struct CaptionSpec {
+    const char* name;
+    TwipRect rect;
+    const char* text; // UTF-8
+    Qt::Alignment alignment;
+    FontSpec font;
+};
+
+// An opaque caption label on `parent` in the given background, with the platform's label text
+// colour; bandHeight as for CaptionLabel.
+CaptionLabel* MakeCaption(QWidget& parent, const CaptionSpec& spec, QColor background,
+                          int bandHeight = 0);
 
 } // namespace bingo

@@ -15,14 +15,6 @@ namespace {
 
 const char* const kCaption = "TavrinのBINGOマシーン";
 
-struct LabelSpec {
-    const char* name;
-    TwipRect rect;
-    const char* text;
-    Qt::Alignment alignment;
-    FontSpec font;
-};
-
 struct FieldSpec {
     const char* name;
     TwipRect rect;
@@ -38,16 +30,16 @@ struct ButtonSpec {
 };
 
 constexpr QRgb kTitleBackground = qRgb(255, 192, 192);
-const LabelSpec kTitle{"Label2",
-                       {120, 360, 9855, 495},
-                       "TavrinのBINGOマシーンVer2.0",
-                       Qt::AlignHCenter | Qt::AlignTop,
-                       {"HGP創英角ﾎﾟｯﾌﾟ体", 20.25, kRegular}};
-const LabelSpec kDash{"Label1",
-                      {1560, 2160, 615, 735},
-                      "-",
-                      Qt::AlignLeft | Qt::AlignTop,
-                      {"ＭＳ Ｐゴシック", 36.0, kRegular}};
+const CaptionSpec kTitle{"Label2",
+                         {120, 360, 9855, 495},
+                         "TavrinのBINGOマシーンVer2.0",
+                         Qt::AlignHCenter | Qt::AlignTop,
+                         {"HGP創英角ﾎﾟｯﾌﾟ体", 20.25, kRegular}};
+const CaptionSpec kDash{"Label1",
+                        {1560, 2160, 615, 735},
+                        "-",
+                        Qt::AlignLeft | Qt::AlignTop,
+                        {"ＭＳ Ｐゴシック", 36.0, kRegular}};
 
 constexpr FontSpec kBoxFont{"Bookman Old Style", 72.0, kSemibold};
 constexpr FieldSpec kLetterBox{"Text2", {120, 1680, 1455, 1725}, kBoxFont, "Letter box"};
@@ -58,19 +50,6 @@ const ButtonSpec kStart{
     "Command3", {120, 3600, 3855, 1095}, "START", {"HGP創英角ﾎﾟｯﾌﾟ体", 21.75, kRegular}};
 const ButtonSpec kStop{
     "Command2", {120, 4920, 3855, 1095}, "STOP", {"HGP創英角ﾎﾟｯﾌﾟ体", 24.0, kRegular}};
-
-void MakeLabel(QWidget& parent, const LabelSpec& spec, QColor background) {
-    auto* label = new CaptionLabel(QString::fromUtf8(spec.text), &parent);
-    label->setObjectName(QString::fromLatin1(spec.name));
-    label->setGeometry(ToPixels(spec.rect));
-    label->setAlignment(spec.alignment);
-    label->setFont(MakeFont(spec.font));
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, PlatformColour(SystemColour::ButtonText));
-    label->setPalette(palette);
-}
 
 QLineEdit* MakeField(QWidget& parent, const FieldSpec& spec) {
     auto* field = new QLineEdit(&parent);
@@ -111,8 +90,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(PrepareFonts(parent)), m_board
     setPalette(palette);
     setAutoFillBackground(true);
 
-    MakeLabel(*this, kTitle, QColor(kTitleBackground));
-    MakeLabel(*this, kDash, PlatformColour(SystemColour::ButtonFace));
+    MakeCaption(*this, kTitle, QColor(kTitleBackground));
+    MakeCaption(*this, kDash, PlatformColour(SystemColour::ButtonFace));
     m_resetButton = MakeButton(*this, kReset);
     m_letterBox = MakeField(*this, kLetterBox);
     m_numberBox = MakeField(*this, kNumberBox);

@@ -52,17 +52,13 @@ QString NotCalledDescription() {
 NumberBoard::NumberBoard(QWidget& window) {
     for (const Strip& strip : kStrips) {
         // The letter stands in the band above the first row of cells, where none hides it.
-        auto* label = new CaptionLabel(QString::fromLatin1(strip.letter), &window,
-                                       ToPixels({0, 0, 0, kGridTop - kStripTop}).height());
-        label->setObjectName(QString::fromLatin1(strip.name));
-        label->setGeometry(ToPixels({strip.left, kStripTop, strip.width, kStripHeight}));
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setFont(MakeFont(kStripFont));
-        label->setAutoFillBackground(true);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, QColor(strip.background));
-        palette.setColor(QPalette::WindowText, PlatformColour(SystemColour::ButtonText));
-        label->setPalette(palette);
+        const CaptionSpec spec{strip.name,
+                               {strip.left, kStripTop, strip.width, kStripHeight},
+                               strip.letter,
+                               Qt::AlignHCenter | Qt::AlignTop,
+                               kStripFont};
+        MakeCaption(window, spec, QColor(strip.background),
+                    ToPixels({0, 0, 0, kGridTop - kStripTop}).height());
     }
 
     const QFont cellFont = MakeFont(kCellFont);
