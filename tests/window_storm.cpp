@@ -1,7 +1,8 @@
 // Long random storms of events against the real window, each event checked against a model
 // of the controller that works out the expected game on its own: its own copy of the random
 // stream, its own shuffle, its own idea of what the boxes, cells and timer should show.
-// A failing storm prints its seed and the shortest run of events found that still fails.
+// A failing storm prints its number (the start value of its event generator) and the shortest
+// run of events found that still fails.
 
 #include "layout_tables.h"
 #include "window_fixture.h"
@@ -71,8 +72,8 @@ QString RandomText(std::mt19937& random, bool wide) {
     return text;
 }
 
-std::vector<Event> MakeStorm(std::uint32_t seed, int count) {
-    std::mt19937 random(seed);
+std::vector<Event> MakeStorm(std::uint32_t storm, int count) {
+    std::mt19937 random(storm);
     std::vector<Event> events;
     events.reserve(std::size_t(count));
     // Weights: STOP and ticks dominate, as in a real game. Resets are rare enough that most
@@ -342,15 +343,15 @@ class WindowStorm : public QObject {
 
 private slots:
     void storm_data() {
-        QTest::addColumn<std::uint32_t>("seed");
-        for (std::uint32_t seed : {11u, 2024u, 31337u, 424242u}) {
-            QTest::addRow("seed %u", seed) << seed;
+        QTest::addColumn<std::uint32_t>("storm");
+        for (std::uint32_t storm : {11u, 2024u, 31337u, 424242u}) {
+            QTest::addRow("storm %u", storm) << storm;
         }
     }
     void storm() {
-        QFETCH(std::uint32_t, seed);
-        constexpr int kEventsPerSeed = 50000;
-        const std::vector<Event> events = MakeStorm(seed, kEventsPerSeed);
+        QFETCH(std::uint32_t, storm);
+        constexpr int kEventsPerStorm = 50000;
+        const std::vector<Event> events = MakeStorm(storm, kEventsPerStorm);
         const auto failure = Storm().Play(events);
         if (!failure) {
             return;
@@ -358,8 +359,8 @@ private slots:
         const auto [at, what] = *failure;
         std::vector<Event> prefix(events.begin(), events.begin() + at + 1);
         const std::vector<Event> shortest = Shrink(std::move(prefix));
-        QString report = QStringLiteral("seed %1, event %2: %3\nshortest failing run (%4 events):")
-                             .arg(seed)
+        QString report = QStringLiteral("storm %1, event %2: %3\nshortest failing run (%4 events):")
+                             .arg(storm)
                              .arg(at)
                              .arg(what)
                              .arg(shortest.size());
