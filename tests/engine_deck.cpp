@@ -1,5 +1,6 @@
 #include "call_deck.h"
-#include "scripted_source.h"
+#include "helpers.h"
+#include "sources.h"
 
 #include <QtTest>
 
@@ -10,20 +11,14 @@
 
 using bingo::CallDeck;
 using bingo::LetterFor;
-using bingo::RandomSource;
+using bingo::PcgSource;
+using bingo::testing::CountingSource;
+using bingo::testing::DeckOrder;
 using bingo::testing::ScriptedSource;
 
 Q_DECLARE_METATYPE(std::vector<int>)
 
 namespace {
-
-std::vector<int> Order(const CallDeck& deck) {
-    std::vector<int> order;
-    for (int i = 1; i <= bingo::kBallCount; ++i) {
-        order.push_back(deck.Slot(i));
-    }
-    return order;
-}
 
 bool IsPermutation(const std::vector<int>& order) {
     std::set<int> seen(order.begin(), order.end());
@@ -37,7 +32,7 @@ class EngineDeck : public QObject {
 
 private slots:
     void nothingToCallBeforeFirstReset() {
-        RandomSource source;
+        CountingSource source;
         CallDeck deck(source);
         QVERIFY(!deck.CallNext());
         QVERIFY(!deck.LastCalled());
@@ -45,13 +40,13 @@ private slots:
     }
 
     void resetConsumesExactlyTwentyThousand() {
-        RandomSource source;
+        CountingSource source;
         CallDeck deck(source);
         for (int round = 1; round <= 3; ++round) {
             deck.ResetDeck();
             QCOMPARE(source.Consumed(), 20000u * static_cast<unsigned>(round));
             QCOMPARE(deck.CallIndex(), std::int16_t{1});
-            QVERIFY(IsPermutation(Order(deck)));
+            QVERIFY(IsPermutation(DeckOrder(deck)));
         }
         const auto before = source.Consumed();
         for (int i = 0; i < 80; ++i) {
@@ -91,15 +86,15 @@ private slots:
         for (std::size_t k = 0; k + 1 < moved.size(); k += 2) {
             expected[static_cast<std::size_t>(moved[k] - 1)] = moved[k + 1];
         }
-        QCOMPARE(Order(deck), expected);
+        QCOMPARE(DeckOrder(deck), expected);
         QCOMPARE(source.Consumed(), 20000u);
     }
 
     void callsEveryNumberOnceThenNone() {
-        RandomSource source;
+        CountingSource source;
         CallDeck deck(source);
         deck.ResetDeck();
-        const auto order = Order(deck);
+        const auto order = DeckOrder(deck);
         std::set<int> called;
         for (int call = 1; call <= 75; ++call) {
             QCOMPARE(deck.CallIndex(), static_cast<std::int16_t>(call));
@@ -119,46 +114,46 @@ private slots:
             QVERIFY(!deck.CallNext());
             QCOMPARE(deck.CallIndex(), CallDeck::kUsedUp);
             QCOMPARE(deck.LastCalled()->value, last);
-            QCOMPARE(Order(deck), order);
+            QCOMPARE(DeckOrder(deck), order);
         }
     }
 
     void resetMidGameStartsOver() {
-        RandomSource source;
+        CountingSource source;
         CallDeck deck(source);
         deck.ResetDeck();
-        const auto first = Order(deck);
+        const auto first = DeckOrder(deck);
         for (int i = 0; i < 40; ++i) {
             deck.CallNext();
         }
         deck.ResetDeck();
         QCOMPARE(deck.CallIndex(), std::int16_t{1});
         QVERIFY(!deck.LastCalled());
-        QVERIFY(IsPermutation(Order(deck)));
-        QVERIFY(Order(deck) != first);
+        QVERIFY(IsPermutation(DeckOrder(deck)));
+        QVERIFY(DeckOrder(deck) != first);
     }
 
     void firstOrderRepeatsAndDrawsInBetweenChangeIt() {
-        RandomSource a;
-        RandomSource b;
+        PcgSource a;
+        PcgSource b;
         CallDeck deckA(a);
         CallDeck deckB(b);
         deckA.ResetDeck();
         deckB.ResetDeck();
-        QCOMPARE(Order(deckA), Order(deckB));
+        QCOMPARE(DeckOrder(deckA), DeckOrder(deckB));
 
         // One roll frame's worth of draws before the next reset on one side only.
         deckA.ResetDeck();
         b.Next();
         b.Next();
         deckB.ResetDeck();
-        QVERIFY(Order(deckA) != Order(deckB));
+        QVERIFY(DeckOrder(deckA) != DeckOrder(deckB));
     }
 
     // Where each number lands over many resets: a shuffle that never reaches a slot, or
     // favours one, shows up as a chi-square far above its 5476 degrees of freedom.
     void shuffleSpreadsEveryNumberOverEverySlot() {
-        RandomSource source;
+        CountingSource source;
         CallDeck deck(source);
         constexpr int kResets = 2000;
         std::vector<std::array<int, 75>> counts(75, std::array<int, 75>{});

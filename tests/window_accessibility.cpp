@@ -9,7 +9,6 @@
 #include <QAccessible>
 #include <QtTest>
 
-using bingo::RandomSource;
 using bingo::testing::CallerWindow;
 
 namespace {
@@ -39,16 +38,11 @@ private slots:
         QAccessible::installUpdateHandler(Record);
     }
     void init() {
-        m_source = std::make_unique<RandomSource>();
-        m_caller = std::make_unique<CallerWindow>(*m_source);
-        m_caller->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_caller->window.get()));
+        m_caller = std::make_unique<CallerWindow>();
+        QVERIFY(m_caller->Show());
         g_events.clear();
     }
-    void cleanup() {
-        m_caller.reset();
-        m_source.reset();
-    }
+    void cleanup() { m_caller.reset(); }
 
     void names_data() {
         QTest::addColumn<QString>("control");
@@ -127,7 +121,6 @@ private slots:
 private:
     static bool EventsFlow() { return QAccessible::isActive(); }
 
-    std::unique_ptr<RandomSource> m_source;
     std::unique_ptr<CallerWindow> m_caller;
 };
 

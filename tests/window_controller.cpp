@@ -1,14 +1,12 @@
 // The controller driven as a person drives it: real clicks, keys and timer ticks, checked
 // against the deck, the random draws consumed and what the boxes and cells show.
 
-#include "scripted_source.h"
 #include "window_fixture.h"
 
 #include <QApplication>
 #include <QtTest>
 
 using bingo::CallDeck;
-using bingo::RandomSource;
 using bingo::testing::CallerWindow;
 using bingo::testing::ScriptedSource;
 using bingo::testing::ValueFor;
@@ -17,40 +15,33 @@ namespace {
 
 constexpr std::uint64_t kResetDraws = 20000;
 
+QString LetterOf(int n) {
+    return bingo::testing::LetterText(n);
+}
+
 // The order a fresh generator's first reset lays out, worked out apart from the window.
 std::vector<int> FirstOrder() {
-    RandomSource source;
+    bingo::PcgSource source;
     CallDeck deck(source);
     deck.ResetDeck();
-    std::vector<int> order;
-    for (int i = 1; i <= 75; ++i) {
-        order.push_back(deck.Slot(i));
-    }
-    return order;
+    return bingo::testing::DeckOrder(deck);
 }
 
 struct FirstPaintProbe : QObject {
-    FirstPaintProbe(const CallerWindow& watchedCaller, const RandomSource& watchedSource)
-        : caller(watchedCaller), source(watchedSource) {}
+    explicit FirstPaintProbe(const CallerWindow& watched) : caller(watched) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !painted) {
             painted = true;
-            consumedAtPaint = source.Consumed();
+            consumedAtPaint = caller.Consumed();
             whiteAtPaint = caller.AllCellsWhite();
         }
         return QObject::eventFilter(watched, event);
     }
     const CallerWindow& caller;
-    const RandomSource& source;
     bool painted = false;
     bool whiteAtPaint = false;
     std::uint64_t consumedAtPaint = 0;
 };
-
-QString LetterOf(int n) {
-    const auto letter = bingo::LetterFor(n);
-    return QString::fromLatin1(letter->data(), qsizetype(letter->size()));
-}
 
 } // namespace
 
@@ -58,14 +49,8 @@ class WindowController : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        m_source = std::make_unique<RandomSource>();
-        m_caller = std::make_unique<CallerWindow>(*m_source);
-    }
-    void cleanup() {
-        m_caller.reset();
-        m_source.reset();
-    }
+    void init() { m_caller = std::make_unique<CallerWindow>(); }
+    void cleanup() { m_caller.reset(); }
 
     // Cells start in the desktop's field colour; by the first paint they are white and the
     // deck shuffled, and showing the window again does not reset it again.
@@ -74,27 +59,26 @@ private slots:
         QPalette yellowFields = desktop;
         yellowFields.setColor(QPalette::Base, Qt::yellow);
         QApplication::setPalette(yellowFields);
-        RandomSource source;
-        CallerWindow caller(source);
+        CallerWindow caller;
         QApplication::setPalette(desktop);
         QCOMPARE(bingo::testing::CellColour(caller.Cell(40)), QColor(Qt::yellow));
-        QCOMPARE(source.Consumed(), 0u);
+        QCOMPARE(caller.Consumed(), 0u);
 
-        FirstPaintProbe probe(caller, source);
+        FirstPaintProbe probe(caller);
         caller.window->installEventFilter(&probe);
         caller.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(caller.window.get()));
         QTRY_VERIFY(probe.painted);
         QCOMPARE(probe.consumedAtPaint, kResetDraws);
         QVERIFY(probe.whiteAtPaint);
-        QCOMPARE(caller.controller.Deck().CallIndex(), std::int16_t{1});
+        QCOMPARE(caller.Deck().CallIndex(), std::int16_t{1});
         QVERIFY(!caller.Timer()->isActive());
         QCOMPARE(caller.Number(), QString());
         QCOMPARE(caller.Letter(), QString());
 
         caller.window->hide();
         caller.window->show();
-        QCOMPARE(source.Consumed(), kResetDraws);
+        QCOMPARE(caller.Consumed(), kResetDraws);
     }
 
     void firstStopCallsTheLaunchOrdersFirstNumber() {
@@ -132,8 +116,8 @@ private slots:
         if (rolling) {
             m_caller->Click("Command3");
         }
-        const auto consumed = m_source->Consumed();
-        const auto index = m_caller->controller.Deck().CallIndex();
+        const auto consumed = m_caller->Consumed();
+        const auto index = m_caller->Deck().CallIndex();
         const QString letter = m_caller->Letter();
 
         if (event == "START") {
@@ -147,8 +131,8 @@ private slots:
         }
 
         QCOMPARE(m_caller->Timer()->isActive(), rollingAfter);
-        QCOMPARE(m_source->Consumed() - consumed, std::uint64_t(draws));
-        const auto after = m_caller->controller.Deck().CallIndex();
+        QCOMPARE(m_caller->Consumed() - consumed, std::uint64_t(draws));
+        const auto after = m_caller->Deck().CallIndex();
         if (calls < 0) {
             QCOMPARE(after, std::int16_t{1});
             QVERIFY(m_caller->AllCellsWhite());
@@ -164,8 +148,9 @@ private slots:
         std::vector<float> values(kResetDraws, ValueFor(1));
         values.push_back(ValueFor(7));
         values.push_back(ValueFor(50));
-        ScriptedSource scripted(std::move(values));
-        CallerWindow caller(scripted);
+        auto owned = std::make_unique<ScriptedSource>(std::move(values));
+        const ScriptedSource& scripted = *owned;
+        CallerWindow caller(std::move(owned));
         caller.window->show();
         caller.Click("Command3");
         caller.Tick();
@@ -173,19 +158,19 @@ private slots:
         QCOMPARE(caller.Letter(), QStringLiteral("G"));
         QVERIFY(!scripted.Overran());
         QVERIFY(caller.RedCells().empty());
-        QCOMPARE(caller.controller.Deck().CallIndex(), std::int16_t{1});
+        QCOMPARE(caller.Deck().CallIndex(), std::int16_t{1});
     }
 
     void realTicksArriveWhileRolling() {
         Show();
         m_caller->Click("Command3");
-        const auto consumed = m_source->Consumed();
-        QTRY_VERIFY_WITH_TIMEOUT(m_source->Consumed() >= consumed + 4, 2000);
+        const auto consumed = m_caller->Consumed();
+        QTRY_VERIFY_WITH_TIMEOUT(m_caller->Consumed() >= consumed + 4, 2000);
         QVERIFY(!m_caller->Number().isEmpty());
         m_caller->Click("Command2");
-        const auto stopped = m_source->Consumed();
+        const auto stopped = m_caller->Consumed();
         QTest::qWait(120);
-        QCOMPARE(m_source->Consumed(), stopped);
+        QCOMPARE(m_caller->Consumed(), stopped);
     }
 
     void twoStopsCallTwoNumbers() {
@@ -198,6 +183,21 @@ private slots:
         QCOMPARE(m_caller->RedCells(), expected);
         QCOMPARE(m_caller->Number(), QString::number(order[1]));
         QCOMPARE(m_caller->Letter(), LetterOf(order[1]));
+    }
+
+    // START while rolling keeps the running beat: the next tick is not put back by a period.
+    void startWhileRollingKeepsTheBeat() {
+        Show();
+        m_caller->Click("Command3");
+        QTimer* timer = m_caller->Timer();
+        QTRY_VERIFY(timer->remainingTime() <= 35);
+        const int before = timer->remainingTime();
+        m_caller->Click("Command3");
+        QVERIFY(timer->isActive());
+        QVERIFY2(
+            timer->remainingTime() <= before,
+            qPrintable(
+                QStringLiteral("%1 ms left, %2 before").arg(timer->remainingTime()).arg(before)));
     }
 
     void startTwiceThenStopCallsOnce() {
@@ -221,7 +221,7 @@ private slots:
         QVERIFY(m_caller->AllCellsWhite());
         QCOMPARE(m_caller->Number(), shown);
 
-        const int slotOne = m_caller->controller.Deck().Slot(1);
+        const int slotOne = m_caller->Deck().Slot(1);
         m_caller->Click("Command2");
         QCOMPARE(m_caller->RedCells(), std::vector<int>{slotOne});
         QCOMPARE(m_caller->Number(), QString::number(slotOne));
@@ -253,7 +253,7 @@ private slots:
         QCOMPARE(m_caller->Number(), QString::number(called.back()));
         QCOMPARE(m_caller->Letter(), LetterOf(called.back()));
         QCOMPARE(m_caller->RedCells().size(), 75u);
-        QCOMPARE(m_caller->controller.Deck().CallIndex(), CallDeck::kUsedUp);
+        QCOMPARE(m_caller->Deck().CallIndex(), CallDeck::kUsedUp);
 
         m_caller->Click("Command1");
         QVERIFY(m_caller->AllCellsWhite());
@@ -268,8 +268,8 @@ private slots:
         QTest::keyClick(m_caller->Field("Text1"), Qt::Key_Return);
         QTest::keyClicks(m_caller->Cell(12), QStringLiteral("x"));
         QCOMPARE(m_caller->Number(), QStringLiteral("99"));
-        QCOMPARE(m_caller->controller.Deck().CallIndex(), std::int16_t{1});
-        QCOMPARE(m_source->Consumed(), kResetDraws);
+        QCOMPARE(m_caller->Deck().CallIndex(), std::int16_t{1});
+        QCOMPARE(m_caller->Consumed(), kResetDraws);
 
         m_caller->Click("Command1");
         QCOMPARE(m_caller->Number(), QStringLiteral("99"));
@@ -280,32 +280,38 @@ private slots:
         QVERIFY(m_caller->Number() != QStringLiteral("99"));
     }
 
-    void spaceOnFocusedButtonClicks_data() {
-        QTest::addColumn<QString>("button");
+    // Space, Return and Enter press the focused button; in a field they press nothing.
+    void keyOnFocusedControl_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
         QTest::addColumn<bool>("rolling");
         QTest::addColumn<int>("calls");
-        QTest::newRow("STOP") << "Command2" << false << 1;
-        QTest::newRow("START") << "Command3" << true << 0;
+        QTest::newRow("Space on STOP") << "Command2" << int(Qt::Key_Space) << false << 1;
+        QTest::newRow("Return on STOP") << "Command2" << int(Qt::Key_Return) << false << 1;
+        QTest::newRow("Enter on STOP") << "Command2" << int(Qt::Key_Enter) << false << 1;
+        QTest::newRow("Space on START") << "Command3" << int(Qt::Key_Space) << true << 0;
+        QTest::newRow("Return on START") << "Command3" << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Return in number box") << "Text1" << int(Qt::Key_Return) << false << 0;
+        QTest::newRow("Enter in letter box") << "Text2" << int(Qt::Key_Enter) << false << 0;
     }
-    void spaceOnFocusedButtonClicks() {
-        QFETCH(QString, button);
+    void keyOnFocusedControl() {
+        QFETCH(QString, control);
+        QFETCH(int, key);
         QFETCH(bool, rolling);
         QFETCH(int, calls);
         Show();
-        QWidget* target = m_caller->Control(qPrintable(button));
+        QWidget* target = m_caller->Control(qPrintable(control));
         target->setFocus();
-        QTest::keyClick(target, Qt::Key_Space);
+        const auto modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(target, Qt::Key(key), modifiers);
         QCOMPARE(m_caller->Timer()->isActive(), rolling);
         QCOMPARE(int(m_caller->RedCells().size()), calls);
+        QCOMPARE(m_caller->Deck().CallIndex(), std::int16_t(1 + calls));
     }
 
 private:
-    void Show() {
-        m_caller->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_caller->window.get()));
-    }
+    void Show() { QVERIFY(m_caller->Show()); }
 
-    std::unique_ptr<RandomSource> m_source;
     std::unique_ptr<CallerWindow> m_caller;
 };
 

@@ -3,27 +3,12 @@
 
 #include "window_fixture.h"
 
-#include <QFile>
 #include <QtTest>
 
-using bingo::RandomSource;
 using bingo::testing::CallerWindow;
+using bingo::testing::PeakKib;
 
 namespace {
-
-// Peak resident set of this process so far, in KiB (VmHWM), or -1 where /proc lacks it.
-long PeakKib() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:")) {
-            return line.mid(6).trimmed().split(' ').front().toLong();
-        }
-    }
-    return -1;
-}
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kMeasurable = false; // freed memory sits in the sanitizer's quarantine
@@ -38,10 +23,8 @@ class WindowSoak : public QObject {
 
 private slots:
     void millionFramesTenThousandResets() {
-        RandomSource source;
-        CallerWindow caller(source);
-        caller.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(caller.window.get()));
+        CallerWindow caller;
+        QVERIFY(caller.Show());
 
         constexpr int kFrames = 1'000'000;
         constexpr int kResets = 10'000;
@@ -57,7 +40,7 @@ private slots:
         caller.Click("Command3");
         caller.window->repaint();
         const long before = PeakKib();
-        const std::uint64_t drawsBefore = source.Consumed();
+        const std::uint64_t drawsBefore = caller.Consumed();
 
         for (int reset = 0; reset < kResets; ++reset) {
             for (int frame = 0; frame < kFramesPerReset; ++frame) {
@@ -72,7 +55,7 @@ private slots:
         caller.window->repaint();
         const long after = PeakKib();
 
-        QCOMPARE(source.Consumed() - drawsBefore, std::uint64_t(2 * kFrames + 20000 * kResets));
+        QCOMPARE(caller.Consumed() - drawsBefore, std::uint64_t(2 * kFrames + 20000 * kResets));
         QVERIFY(caller.Timer()->isActive());
         QVERIFY(caller.AllCellsWhite());
         const int shown = caller.Number().toInt();

@@ -17,7 +17,6 @@
 #include <random>
 #include <set>
 
-using bingo::RandomSource;
 using bingo::testing::CallerWindow;
 
 namespace {
@@ -147,21 +146,25 @@ public:
     bool rolling() const { return m_rolling; }
     const std::set<int>& called() const { return m_called; }
     int slot(int i) const { return m_order[std::size_t(i)]; }
-    std::uint64_t consumed() const { return m_twin.Consumed(); }
+    std::uint64_t consumed() const { return m_draws; }
 
     QString m_number;
     QString m_letter;
     std::array<QString, 76> m_cellText;
 
 private:
-    int Draw() { return int(double(m_twin.Next()) * 75.0 + 1.0); }
+    int Draw() {
+        ++m_draws;
+        return int(double(m_twin.Next()) * 75.0 + 1.0);
+    }
     static QString Letter(int n) { return QString(QLatin1Char("BINGO"[(n - 1) / 15])); }
     void Show(int n) {
         m_number = QString::number(n);
         m_letter = Letter(n);
     }
 
-    RandomSource m_twin;
+    bingo::PcgSource m_twin;
+    std::uint64_t m_draws = 0;
     std::array<int, 76> m_order{};
     int m_next = 76;
     std::set<int> m_called;
@@ -170,9 +173,10 @@ private:
 
 class Storm {
 public:
-    Storm() : m_caller(m_source) {
+    Storm() {
         m_caller.window->show();
-        QApplication::setActiveWindow(m_caller.window.get());
+        m_caller.window->activateWindow();
+        m_active = QTest::qWaitForWindowActive(m_caller.window.get());
         for (int n = 1; n <= 75; ++n) {
             m_cells[std::size_t(n)] = m_caller.Cell(n);
             m_model.m_cellText[std::size_t(n)] = QString::number(n);
@@ -182,6 +186,9 @@ public:
 
     // Plays the events; the first disagreement with the model, with its event number.
     std::optional<std::pair<int, QString>> Play(const std::vector<Event>& events) {
+        if (!m_active) {
+            return std::make_pair(-1, QStringLiteral("the window never became active"));
+        }
         if (auto wrong = Check()) {
             return std::make_pair(-1, *wrong);
         }
@@ -270,16 +277,16 @@ private:
         if (m_caller.Timer()->isActive() != m_model.rolling()) {
             return QStringLiteral("timer active: %1").arg(m_caller.Timer()->isActive());
         }
-        if (m_source.Consumed() != m_model.consumed()) {
+        if (m_caller.Consumed() != m_model.consumed()) {
             return QStringLiteral("draws: %1, model %2")
-                .arg(m_source.Consumed())
+                .arg(m_caller.Consumed())
                 .arg(m_model.consumed());
         }
         if (m_caller.Number() != m_model.m_number || m_caller.Letter() != m_model.m_letter) {
             return QStringLiteral("boxes \"%1\" \"%2\", model \"%3\" \"%4\"")
                 .arg(m_caller.Letter(), m_caller.Number(), m_model.m_letter, m_model.m_number);
         }
-        const bingo::CallDeck& deck = m_caller.controller.Deck();
+        const bingo::CallDeck& deck = m_caller.Deck();
         std::set<int> held;
         for (int i = 1; i <= 75; ++i) {
             held.insert(deck.Slot(i));
@@ -299,8 +306,8 @@ private:
         for (int n = 1; n <= 75; ++n) {
             const QLineEdit* cell = m_cells[std::size_t(n)];
             const QColor colour = bingo::testing::CellColour(cell);
-            const QColor expected =
-                m_model.called().count(n) ? QColor(255, 128, 128) : QColor(255, 255, 255);
+            const QColor expected = QColor(m_model.called().count(n) ? bingo::testing::kCalledRed
+                                                                     : bingo::testing::kWhite);
             if (colour != expected) {
                 return QStringLiteral("cell %1 is %2").arg(n).arg(colour.name());
             }
@@ -311,8 +318,8 @@ private:
         return std::nullopt;
     }
 
-    RandomSource m_source;
     CallerWindow m_caller;
+    bool m_active = false;
     Model m_model;
     std::array<QLineEdit*, 76> m_cells{};
 };

@@ -13,11 +13,13 @@ struct Substitute {
     const char* standIns[4];
 };
 
-// Looks first, then coverage: each list ends in faces nearly every Debian desktop has, so
-// fontconfig's own guess (for "Impact", a dingbat face) is never reached.
+// Looks first, then coverage: each list ends in a face nearly every desktop has, so
+// fontconfig's own guess (for "Impact", a dingbat face) is never reached. The last resorts are
+// condensed, as the faces they stand for are narrow: two digits must fit a cell.
 constexpr Substitute kSubstitutes[] = {
-    {"Bookman Old Style", {"URW Bookman", "URW Bookman L", "TeX Gyre Bonum", "DejaVu Serif"}},
-    {"Impact", {"Bebas Neue", "League Gothic", "Liberation Sans Narrow", "DejaVu Sans"}},
+    {"Bookman Old Style",
+     {"URW Bookman", "URW Bookman L", "TeX Gyre Bonum", "DejaVu Serif Condensed"}},
+    {"Impact", {"Bebas Neue", "League Gothic", "Liberation Sans Narrow", "DejaVu Sans Condensed"}},
     {"HGP創英角ﾎﾟｯﾌﾟ体", {"RocknRoll One", "IPAPGothic", "IPAGothic", "Noto Sans CJK JP"}},
     {"ＭＳ Ｐゴシック", {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "RocknRoll One"}},
 };
@@ -41,10 +43,6 @@ QColor PlatformColour(SystemColour colour) {
         return palette.color(QPalette::Active, QPalette::Button);
     case SystemColour::ButtonText:
         return palette.color(QPalette::Active, QPalette::ButtonText);
-    case SystemColour::FieldFace:
-        return palette.color(QPalette::Active, QPalette::Base);
-    case SystemColour::FieldText:
-        return palette.color(QPalette::Active, QPalette::Text);
     }
     return {};
 }
@@ -63,10 +61,10 @@ void InstallFontSubstitutes() {
     }
 }
 
-QFont MakeFont(const FontSpec& spec) {
-    QFont font(QString::fromUtf8(spec.family));
-    font.setPointSizeF(spec.points);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+QFont MakeFont(const FontStyle& style) {
+    QFont font(QString::fromUtf8(style.family));
+    font.setPointSizeF(style.points);
+    font.setWeight(static_cast<QFont::Weight>(style.weight));
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);

@@ -2,7 +2,7 @@
 
 // Where the window's fixed look is turned into Qt terms: layout twips into pixels, the desktop
 // system colours the layout names into palette roles, and the named font faces into QFonts
-// with stand-ins for faces a Linux desktop does not have.
+// with stand-ins for faces a desktop does not have.
 
 #include <QColor>
 #include <QFont>
@@ -26,19 +26,21 @@ enum class SystemColour {
     ActiveBorder, // the window's background
     ButtonFace,   // label backgrounds
     ButtonText,   // label text
-    FieldFace,    // text field background
-    FieldText,    // text field text
 };
 
 // The one place that decides which palette role stands for which system colour.
 QColor PlatformColour(SystemColour colour);
+
+// Text on a background the layout fixes (cells, strips, title) is fixed too, so that a dark
+// desktop scheme cannot paint light text on those light backgrounds.
+inline constexpr QRgb kFixedText = qRgb(0, 0, 0);
 
 inline constexpr int kRegular = 400;
 inline constexpr int kSemibold = 600;
 
 // Qt has no character sets: a Japanese face gets only Japanese stand-ins, so its text keeps
 // Japanese glyphs whichever of them is installed.
-struct FontSpec {
+struct FontStyle {
     const char* family; // UTF-8
     double points;
     int weight;
@@ -47,6 +49,6 @@ struct FontSpec {
 // Registers the stand-in faces once per process; safe to call again.
 void InstallFontSubstitutes();
 
-QFont MakeFont(const FontSpec& spec);
+QFont MakeFont(const FontStyle& style);
 
 } // namespace bingo

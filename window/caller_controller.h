@@ -3,7 +3,8 @@
 // The game behind the window. The controller owns the call deck and the roll timer, draws
 // from the RandomSource it is given, and answers the window's five events: load and RESET
 // clear the board and shuffle a new game, START sets the timer rolling, each tick shows a
-// random face, STOP halts the roll and calls, shows and marks the next number.
+// random face, STOP halts the roll and calls, shows and marks the next number. All it shows
+// goes out through a CallDisplay; it never reads anything back.
 
 #include "call_deck.h"
 #include "draws.h"
@@ -17,27 +18,36 @@ class QTimer;
 
 namespace bingo {
 
-class MainWindow;
-
 inline constexpr int kRollIntervalMs = 50;
+
+// What the controller shows a game on.
+class CallDisplay {
+public:
+    // The number box gets the number; the letter box the letter, or keeps its text if none.
+    virtual void ShowCall(int number, std::optional<std::string_view> letter) = 0;
+    virtual void MarkCalled(int number) = 0;
+    virtual void ClearBoard() = 0;
+
+protected:
+    ~CallDisplay() = default;
+};
 
 class CallerController : public QObject {
     Q_OBJECT
 
 public:
-    // Lives as a child of the window; the roll timer "Timer1" is its child in turn.
-    CallerController(MainWindow& window, RandomSource& source);
+    // The roll timer "Timer1" is the controller's child.
+    CallerController(CallDisplay& display, RandomSource& source, QObject* parent);
 
-    const CallDeck& Deck() const { return m_deck; }
-
-private:
     void Reset();
     void Start();
     void Stop();
     void RollFrame();
-    void Show(int number, std::optional<std::string_view> letter);
 
-    MainWindow& m_window;
+    const CallDeck& Deck() const { return m_deck; }
+
+private:
+    CallDisplay& m_display;
     RandomSource& m_source;
     CallDeck m_deck;
     QTimer* m_timer;

@@ -29,17 +29,17 @@ void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
     painter.drawText(QPointF(x, baseline), caption);
 }
 
-CaptionLabel* MakeCaption(QWidget& parent, const CaptionSpec& spec, QColor background,
-                          int bandHeight) {
-    auto* label = new CaptionLabel(QString::fromUtf8(spec.text), &parent, bandHeight);
-    label->setObjectName(QString::fromLatin1(spec.name));
-    label->setGeometry(ToPixels(spec.rect));
-    label->setAlignment(spec.alignment);
-    label->setFont(MakeFont(spec.font));
+CaptionLabel* MakeCaption(QWidget& parent, const CaptionLayout& layout, QColor background,
+                          QColor text, int bandHeight) {
+    auto* label = new CaptionLabel(QString::fromUtf8(layout.text), &parent, bandHeight);
+    label->setObjectName(QString::fromLatin1(layout.name));
+    label->setGeometry(ToPixels(layout.rect));
+    label->setAlignment(layout.alignment);
+    label->setFont(MakeFont(layout.font));
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, PlatformColour(SystemColour::ButtonText));
+    palette.setColor(QPalette::WindowText, text);
     label->setPalette(palette);
     return label;
 }

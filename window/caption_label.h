@@ -23,17 +23,16 @@ private:
     int m_bandHeight;
 };
 
-struct CaptionSpec {
+struct CaptionLayout {
     const char* name;
     TwipRect rect;
     const char* text; // UTF-8
     Qt::Alignment alignment;
-    FontSpec font;
+    FontStyle font;
 };
 
-// An opaque caption label on `parent` in the given background, with the platform's label text
-// colour; bandHeight as for CaptionLabel.
-CaptionLabel* MakeCaption(QWidget& parent, const CaptionSpec& spec, QColor background,
-                          int bandHeight = 0);
+// An opaque caption label on `parent` in the given colours; bandHeight as for CaptionLabel.
+CaptionLabel* MakeCaption(QWidget& parent, const CaptionLayout& layout, QColor background,
+                          QColor text, int bandHeight = 0);
 
 } // namespace bingo

@@ -2,72 +2,92 @@
 
 #include "caption_label.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <QShowEvent>
 
-#include <limits>
-
 namespace bingo {
 namespace {
 
 const char* const kCaption = "TavrinのBINGOマシーン";
 
-struct FieldSpec {
+struct FieldLayout {
     const char* name;
     TwipRect rect;
-    FontSpec font;
+    FontStyle font;
     const char* accessibleName; // what a screen reader calls the box
 };
 
-struct ButtonSpec {
+struct ButtonLayout {
     const char* name;
     TwipRect rect;
     const char* text;
-    FontSpec font;
+    FontStyle font;
 };
 
 constexpr QRgb kTitleBackground = qRgb(255, 192, 192);
-const CaptionSpec kTitle{"Label2",
-                         {120, 360, 9855, 495},
-                         "TavrinのBINGOマシーンVer2.0",
-                         Qt::AlignHCenter | Qt::AlignTop,
-                         {"HGP創英角ﾎﾟｯﾌﾟ体", 20.25, kRegular}};
-const CaptionSpec kDash{"Label1",
-                        {1560, 2160, 615, 735},
-                        "-",
-                        Qt::AlignLeft | Qt::AlignTop,
-                        {"ＭＳ Ｐゴシック", 36.0, kRegular}};
+const CaptionLayout kTitle{"Label2",
+                           {120, 360, 9855, 495},
+                           "TavrinのBINGOマシーンVer2.0",
+                           Qt::AlignHCenter | Qt::AlignTop,
+                           {"HGP創英角ﾎﾟｯﾌﾟ体", 20.25, kRegular}};
+const CaptionLayout kDash{"Label1",
+                          {1560, 2160, 615, 735},
+                          "-",
+                          Qt::AlignLeft | Qt::AlignTop,
+                          {"ＭＳ Ｐゴシック", 36.0, kRegular}};
 
-constexpr FontSpec kBoxFont{"Bookman Old Style", 72.0, kSemibold};
-constexpr FieldSpec kLetterBox{"Text2", {120, 1680, 1455, 1725}, kBoxFont, "Letter box"};
-constexpr FieldSpec kNumberBox{"Text1", {1920, 1680, 2055, 1755}, kBoxFont, "Number box"};
+constexpr FontStyle kBoxFont{"Bookman Old Style", 72.0, kSemibold};
+constexpr FieldLayout kLetterBox{"Text2", {120, 1680, 1455, 1725}, kBoxFont, "Letter box"};
+constexpr FieldLayout kNumberBox{"Text1", {1920, 1680, 2055, 1755}, kBoxFont, "Number box"};
 
-const ButtonSpec kReset{"Command1", {120, 1080, 1335, 495}, "RESET", {"Impact", 12.0, kRegular}};
-const ButtonSpec kStart{
+const ButtonLayout kReset{"Command1", {120, 1080, 1335, 495}, "RESET", {"Impact", 12.0, kRegular}};
+const ButtonLayout kStart{
     "Command3", {120, 3600, 3855, 1095}, "START", {"HGP創英角ﾎﾟｯﾌﾟ体", 21.75, kRegular}};
-const ButtonSpec kStop{
+const ButtonLayout kStop{
     "Command2", {120, 4920, 3855, 1095}, "STOP", {"HGP創英角ﾎﾟｯﾌﾟ体", 24.0, kRegular}};
 
-QLineEdit* MakeField(QWidget& parent, const FieldSpec& spec) {
+// Return and Enter press the focused button, as Space does, without it being a default
+// button: in a field they still press nothing.
+class PushButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            // Held down, it calls one number, not a stream of them.
+            if (!event->isAutoRepeat()) {
+                click();
+            }
+            event->accept();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
+// Fields keep Qt's default length limit of 32767 characters: the program never reads them,
+// and a larger paste would only cost memory and time.
+QLineEdit* MakeField(QWidget& parent, const FieldLayout& layout) {
     auto* field = new QLineEdit(&parent);
-    field->setObjectName(QString::fromLatin1(spec.name));
-    field->setGeometry(ToPixels(spec.rect));
+    field->setObjectName(QString::fromLatin1(layout.name));
+    field->setGeometry(ToPixels(layout.rect));
     field->setAlignment(Qt::AlignCenter);
-    field->setFont(MakeFont(spec.font));
-    field->setMaxLength(std::numeric_limits<int>::max());
-    field->setAccessibleName(QString::fromLatin1(spec.accessibleName));
+    field->setFont(MakeFont(layout.font));
+    field->setAccessibleName(QString::fromLatin1(layout.accessibleName));
     return field;
 }
 
-QPushButton* MakeButton(QWidget& parent, const ButtonSpec& spec) {
-    auto* button = new QPushButton(QString::fromUtf8(spec.text), &parent);
-    button->setObjectName(QString::fromLatin1(spec.name));
-    button->setGeometry(ToPixels(spec.rect));
-    button->setFont(MakeFont(spec.font));
-    // Enter in a field must click nothing.
+QPushButton* MakeButton(QWidget& parent, const ButtonLayout& layout) {
+    auto* button = new PushButton(QString::fromUtf8(layout.text), &parent);
+    button->setObjectName(QString::fromLatin1(layout.name));
+    button->setGeometry(ToPixels(layout.rect));
+    button->setFont(MakeFont(layout.font));
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -81,7 +101,9 @@ QWidget* PrepareFonts(QWidget* parent) {
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(PrepareFonts(parent)), m_board(*this) {
+MainWindow::MainWindow(RandomSource& source, QWidget* parent)
+    : QWidget(PrepareFonts(parent)), m_board(*this),
+      m_controller(new CallerController(*this, source, this)) {
     setWindowTitle(QString::fromUtf8(kCaption));
     const QRect client = ToPixels({0, 0, kClientWidthTwips, kClientHeightTwips});
     resize(client.size());
@@ -90,17 +112,38 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(PrepareFonts(parent)), m_board
     setPalette(palette);
     setAutoFillBackground(true);
 
-    MakeCaption(*this, kTitle, QColor(kTitleBackground));
-    MakeCaption(*this, kDash, PlatformColour(SystemColour::ButtonFace));
-    m_resetButton = MakeButton(*this, kReset);
+    MakeCaption(*this, kTitle, QColor(kTitleBackground), QColor(kFixedText));
+    MakeCaption(*this, kDash, PlatformColour(SystemColour::ButtonFace),
+                PlatformColour(SystemColour::ButtonText));
+    QPushButton* reset = MakeButton(*this, kReset);
     m_letterBox = MakeField(*this, kLetterBox);
     m_numberBox = MakeField(*this, kNumberBox);
-    m_startButton = MakeButton(*this, kStart);
-    m_stopButton = MakeButton(*this, kStop);
+    QPushButton* start = MakeButton(*this, kStart);
+    QPushButton* stop = MakeButton(*this, kStop);
+
+    connect(reset, &QPushButton::clicked, m_controller, &CallerController::Reset);
+    connect(start, &QPushButton::clicked, m_controller, &CallerController::Start);
+    connect(stop, &QPushButton::clicked, m_controller, &CallerController::Stop);
 
     PutLabelsUnderneath();
-    SetTabOrder();
-    m_resetButton->setFocus();
+    SetTabOrder(reset, stop, start);
+    reset->setFocus();
+}
+
+void MainWindow::ShowCall(int number, std::optional<std::string_view> letter) {
+    m_numberBox->setText(QString::number(number));
+    if (letter) {
+        m_letterBox->setText(
+            QString::fromLatin1(letter->data(), static_cast<qsizetype>(letter->size())));
+    }
+}
+
+void MainWindow::MarkCalled(int number) {
+    m_board.MarkCell(number);
+}
+
+void MainWindow::ClearBoard() {
+    m_board.ClearBoard();
 }
 
 void MainWindow::PutLabelsUnderneath() {
@@ -109,25 +152,26 @@ void MainWindow::PutLabelsUnderneath() {
     }
 }
 
-void MainWindow::SetTabOrder() {
-    QWidget* previous = m_resetButton;
+void MainWindow::SetTabOrder(QWidget* reset, QWidget* stop, QWidget* start) {
+    QWidget* previous = reset;
     const auto chain = [&previous](QWidget* next) {
         QWidget::setTabOrder(previous, next);
         previous = next;
     };
     chain(m_numberBox);
-    chain(m_stopButton);
+    chain(stop);
     chain(m_letterBox);
-    for (int n = 1; n <= 75; ++n) {
+    for (int n = 1; n <= kBallCount; ++n) {
         chain(m_board.Cell(n));
     }
-    chain(m_startButton);
+    chain(start);
 }
 
+// The load: once, after every control exists and before the window is first seen.
 void MainWindow::showEvent(QShowEvent* event) {
-    if (!m_loadSent && !event->spontaneous()) {
-        m_loadSent = true;
-        emit loaded();
+    if (!m_loaded && !event->spontaneous()) {
+        m_loaded = true;
+        m_controller->Reset();
     }
     QWidget::showEvent(event);
 }

@@ -8,14 +8,12 @@
 #include <QVariant>
 #include <QWidget>
 
-#include <limits>
-
 namespace bingo {
 namespace {
 
 constexpr int kStripTop = 960;
 constexpr int kStripHeight = 5535;
-constexpr FontSpec kStripFont{"Bookman Old Style", 36.0, kSemibold};
+constexpr FontStyle kStripFont{"Bookman Old Style", 36.0, kSemibold};
 
 struct Strip {
     const char* name;
@@ -38,31 +36,24 @@ constexpr int kGridLeft = 4080;
 constexpr int kGridTop = 1680;
 constexpr int kNumbersPerLetter = 15;
 constexpr int kLeftColumnNumbers = 7;
-constexpr FontSpec kCellFont{"Impact", 20.25, kRegular};
-
-QString CalledDescription() {
-    return QStringLiteral("Called");
-}
-QString NotCalledDescription() {
-    return QStringLiteral("Not called");
-}
+constexpr FontStyle kCellFont{"Impact", 20.25, kRegular};
 
 } // namespace
 
 NumberBoard::NumberBoard(QWidget& window) {
     for (const Strip& strip : kStrips) {
         // The letter stands in the band above the first row of cells, where none hides it.
-        const CaptionSpec spec{strip.name,
-                               {strip.left, kStripTop, strip.width, kStripHeight},
-                               strip.letter,
-                               Qt::AlignHCenter | Qt::AlignTop,
-                               kStripFont};
-        MakeCaption(window, spec, QColor(strip.background),
+        const CaptionLayout layout{strip.name,
+                                   {strip.left, kStripTop, strip.width, kStripHeight},
+                                   strip.letter,
+                                   Qt::AlignHCenter | Qt::AlignTop,
+                                   kStripFont};
+        MakeCaption(window, layout, QColor(strip.background), QColor(kFixedText),
                     ToPixels({0, 0, 0, kGridTop - kStripTop}).height());
     }
 
     const QFont cellFont = MakeFont(kCellFont);
-    for (int n = 1; n <= 75; ++n) {
+    for (int n = 1; n <= kBallCount; ++n) {
         // Font before text: the number is laid out once, in its own face.
         auto* cell = new QLineEdit(&window);
         cell->setFont(cellFont);
@@ -70,12 +61,14 @@ NumberBoard::NumberBoard(QWidget& window) {
         cell->setProperty(kIndexProperty, n);
         cell->setGeometry(ToPixels(CellRect(n)));
         cell->setAlignment(Qt::AlignCenter);
-        cell->setMaxLength(std::numeric_limits<int>::max());
+        QPalette palette = cell->palette();
+        palette.setColor(QPalette::Text, QColor(kFixedText));
+        cell->setPalette(palette);
         cell->setText(QString::number(n));
         // A screen reader names the cell by its number whatever is typed into it, and says
         // through the description what the colour says.
         cell->setAccessibleName(QString::number(n));
-        cell->setAccessibleDescription(NotCalledDescription());
+        cell->setAccessibleDescription(QStringLiteral("Not called"));
         m_cells[static_cast<std::size_t>(n)] = cell;
     }
 }
@@ -89,32 +82,32 @@ TwipRect NumberBoard::CellRect(int n) {
 }
 
 QLineEdit* NumberBoard::Cell(int n) const {
-    if (n < 1 || n > 75) {
+    if (n < 1 || n > kBallCount) {
         return nullptr;
     }
     return m_cells[static_cast<std::size_t>(n)];
 }
 
 void NumberBoard::ClearBoard() {
-    for (int n = 1; n <= 75; ++n) {
-        Paint(n, kCellWhite);
+    for (int n = 1; n <= kBallCount; ++n) {
+        SetMark(n, Mark::NotCalled);
     }
 }
 
 void NumberBoard::MarkCell(int n) {
-    Paint(n, kCellCalled);
+    SetMark(n, Mark::Called);
 }
 
-void NumberBoard::Paint(int n, QRgb colour) {
+void NumberBoard::SetMark(int n, Mark mark) {
     QLineEdit* cell = Cell(n);
     if (cell == nullptr) {
         return;
     }
+    const bool called = mark == Mark::Called;
     QPalette palette = cell->palette();
-    palette.setColor(QPalette::Base, QColor(colour));
+    palette.setColor(QPalette::Base, QColor(called ? kCellCalled : kCellWhite));
     cell->setPalette(palette);
-    const QString description =
-        colour == kCellCalled ? CalledDescription() : NotCalledDescription();
+    const QString description = called ? QStringLiteral("Called") : QStringLiteral("Not called");
     if (cell->accessibleDescription() != description) {
         cell->setAccessibleDescription(description);
     }

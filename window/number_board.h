@@ -1,15 +1,16 @@
 #pragma once
 
 // The board: five coloured letter strips and the 75 numbered cells, created as children of the
-// main window at fixed places. The controller marks a cell light red when its number is called
-// and clears all to white on a new game; the colours are the board's only record of a game.
+// main window at fixed places. The window marks a cell called (light red) when its number is
+// called and clears all to not called (white) on a new game; what a cell shows, its colour
+// and what a screen reader hears of it, all follow from that one mark.
 
 #include "appearance.h"
+#include "draws.h"
 
 #include <QColor>
 #include <array>
 
-class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -27,9 +28,9 @@ public:
 
     explicit NumberBoard(QWidget& window);
 
-    // Cells 1..75 white, in ascending order.
+    // Cells 1..75 not called, in ascending order.
     void ClearBoard();
-    // Cell n light red; numbers outside 1..75 have no cell and are ignored.
+    // Cell n called; numbers outside 1..75 have no cell and are ignored.
     void MarkCell(int n);
 
     // Cell n (1..75), or nullptr.
@@ -39,9 +40,10 @@ public:
     static TwipRect CellRect(int n);
 
 private:
-    void Paint(int n, QRgb colour);
+    enum class Mark { NotCalled, Called };
+    void SetMark(int n, Mark mark);
 
-    std::array<QLineEdit*, 76> m_cells{}; // index 0 unused
+    std::array<QLineEdit*, kBallCount + 1> m_cells{}; // index 0 unused
 };
 
 } // namespace bingo

@@ -3,6 +3,7 @@
 // The window's layout as typed from its layout tables, in twips, for tests that check what is
 // built or what is seen. Kept apart from the program's own constants on purpose.
 
+#include <QColor>
 #include <QRect>
 #include <Qt>
 
@@ -20,6 +21,9 @@ struct ControlRow {
     double points;
     int weight;
 };
+
+inline constexpr QRgb kWhite = qRgb(255, 255, 255);
+inline constexpr QRgb kCalledRed = qRgb(255, 128, 128);
 
 inline constexpr int kTopCentre = Qt::AlignHCenter | Qt::AlignTop;
 inline constexpr int kTopLeft = Qt::AlignLeft | Qt::AlignTop;

@@ -1,10 +1,13 @@
 #pragma once
 
-// A caller window with its controller, built as the program builds it, and ways to read what
-// it shows through Qt's object tree only.
+// A caller window as the program builds it, over a counting copy of the program's stream, and
+// ways to drive it and read what it shows through Qt's object tree only.
 
 #include "caller_controller.h"
+#include "helpers.h"
+#include "layout_tables.h"
 #include "main_window.h"
+#include "sources.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -13,6 +16,7 @@
 #include <QTimerEvent>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -23,8 +27,15 @@ inline QColor CellColour(const QLineEdit* cell) {
 }
 
 struct CallerWindow {
-    explicit CallerWindow(RandomSource& source)
-        : window(std::make_unique<MainWindow>()), controller(*window, source) {}
+    explicit CallerWindow(
+        std::unique_ptr<CountingSource> stream = std::make_unique<CountingSource>())
+        : source(std::move(stream)), window(std::make_unique<MainWindow>(*source)) {}
+
+    // Shows the window and waits until it is on screen; false if it never is.
+    bool Show() const {
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
 
     QWidget* Control(const char* name) const {
         return window->findChild<QWidget*>(QString::fromLatin1(name));
@@ -36,6 +47,8 @@ struct CallerWindow {
         return window->findChild<QLineEdit*>(QString::fromLatin1(name));
     }
     QTimer* Timer() const { return window->findChild<QTimer*>(QStringLiteral("Timer1")); }
+    const CallDeck& Deck() const { return window->findChild<CallerController*>()->Deck(); }
+    std::uint64_t Consumed() const { return source->Consumed(); }
 
     // Cells by their index property, 1..75; nullptr where none carries the index.
     QLineEdit* Cell(int n) const {
@@ -50,7 +63,7 @@ struct CallerWindow {
     std::vector<int> RedCells() const {
         std::vector<int> red;
         for (QLineEdit* cell : window->findChildren<QLineEdit*>(QStringLiteral("Text3"))) {
-            if (CellColour(cell) == QColor(255, 128, 128)) {
+            if (CellColour(cell) == QColor(kCalledRed)) {
                 red.push_back(cell->property("index").toInt());
             }
         }
@@ -60,7 +73,7 @@ struct CallerWindow {
 
     bool AllCellsWhite() const {
         for (int n = 1; n <= 75; ++n) {
-            if (CellColour(Cell(n)) != QColor(255, 255, 255)) {
+            if (CellColour(Cell(n)) != QColor(kWhite)) {
                 return false;
             }
         }
@@ -78,8 +91,8 @@ struct CallerWindow {
     QString Number() const { return Field("Text1")->text(); }
     QString Letter() const { return Field("Text2")->text(); }
 
+    std::unique_ptr<CountingSource> source; // outlives the window that draws from it
     std::unique_ptr<MainWindow> window;
-    CallerController controller;
 };
 
 } // namespace bingo::testing

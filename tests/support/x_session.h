@@ -24,9 +24,6 @@
 
 namespace bingo::testing {
 
-inline constexpr QRgb kWhite = qRgb(255, 255, 255);
-inline constexpr QRgb kCalledRed = qRgb(255, 128, 128);
-
 // What is missing of the tools the suite needs, as a message; empty when all are there.
 inline QString MissingTools() {
     for (const char* tool : {"Xvfb", "xdotool", "import", "tesseract"}) {

@@ -1,10 +1,12 @@
 #pragma once
 
-// Test sources: exact values in a given order, so a test knows what each draw returns.
+// Test sources: the program's own stream with every value counted, and exact values in a
+// given order, so a test knows how much an operation drew and what each draw returns.
 
 #include "draws.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -15,12 +17,30 @@ inline float ValueFor(int n) {
     return (static_cast<float>(n) - 0.5f) / 75.0f;
 }
 
+// The program's stream (a fresh PcgSource), counting every value handed out.
+class CountingSource : public RandomSource {
+public:
+    float Next() final {
+        ++m_consumed;
+        return Produce();
+    }
+    std::uint64_t Consumed() const { return m_consumed; }
+
+protected:
+    virtual float Produce() { return m_stream.Next(); }
+
+private:
+    PcgSource m_stream;
+    std::uint64_t m_consumed = 0;
+};
+
 // Hands out the scripted values, then `fill` for ever after; Overran() tells whether it did.
-class ScriptedSource : public RandomSource {
+class ScriptedSource : public CountingSource {
 public:
     explicit ScriptedSource(std::vector<float> values, float fill = 0.0f)
-        : RandomSource(Scripted{}), m_values(std::move(values)), m_fill(fill) {}
+        : m_values(std::move(values)), m_fill(fill) {}
 
+    // Draws exactly these numbers, then `fill` for ever after.
     static ScriptedSource Numbers(const std::vector<int>& numbers, int fill = 1) {
         std::vector<float> values;
         for (int n : numbers) {
@@ -29,7 +49,7 @@ public:
         return ScriptedSource(std::move(values), ValueFor(fill));
     }
 
-    bool Overran() const { return m_next > m_values.size(); }
+    bool Overran() const { return Consumed() > m_values.size(); }
 
 protected:
     float Produce() override {
