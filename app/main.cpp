@@ -40,7 +40,8 @@ bool DisplayMissing(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (DisplayMissing(argc, argv)) {
-        std::fputs("bingo-caller: no display to open; set DISPLAY or WAYLAND_DISPLAY\n", stderr);
+        std::fprintf(stderr, "%s: no display to open; set DISPLAY or WAYLAND_DISPLAY\n",
+                     "bingo-caller");
         return 1;
     }
     QApplication app(argc, argv);

@@ -1,12 +1,14 @@
-# Shared by scripts/run and scripts/test: installs missing Debian packages and builds a preset.
-# Sourced, not run.
+# Shared by the scripts: installs missing Debian packages and builds a preset. Sourced, not run.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Reads scripts/packages.txt (comments and blank lines skipped) and installs what dpkg lacks.
+# ensure_packages SECTION...: installs what dpkg lacks of those sections of packages.txt.
 ensure_packages() {
-    local wanted missing=()
-    wanted=$(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$ROOT/scripts/packages.txt")
+    local wanted missing=() pkg
+    wanted=$(awk -v want=" $* " '
+        /^\[.*\]$/ { section = substr($0, 2, length($0) - 2); next }
+        { sub(/#.*/, "") }
+        NF && index(want, " " section " ") { print $1 }' "$ROOT/scripts/packages.txt")
     for pkg in $wanted; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$pkg")
@@ -29,12 +31,11 @@ ensure_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# build_preset NAME: configures once, then builds incrementally.
+# build_preset NAME [TARGET]: configures (quick when nothing changed, and it picks up packages
+# installed since), then builds TARGET or everything.
 build_preset() {
     local preset=$1
     cd "$ROOT"
-    if [ ! -f "build/$preset/CMakeCache.txt" ]; then
-        cmake --preset "$preset"
-    fi
-    cmake --build --preset "$preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" ${2:+--target "$2"}
 }

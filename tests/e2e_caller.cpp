@@ -1,7 +1,7 @@
 // The real program under a real X server, driven only by mouse and keyboard and judged only
 // by what its window shows.
 
-#include "draws.h"
+#include "helpers.h"
 #include "x_session.h"
 
 #include <QtTest>
@@ -13,8 +13,7 @@ using namespace bingo::testing;
 namespace {
 
 QString LetterOf(int n) {
-    const auto letter = bingo::LetterFor(n);
-    return QString::fromLatin1(letter->data(), qsizetype(letter->size()));
+    return LetterText(n);
 }
 
 // The inside of a box, clear of its frame.

@@ -1,8 +1,12 @@
 // How the real window looks on a real X server: text where it belongs, nothing hidden or
-// clipped, no missing-glyph boxes, and the same picture twice the size at scale factor 2.
+// clipped, no missing-glyph boxes, digits readable in every cell under a dark desktop scheme
+// and with only the DejaVu faces installed, and the same picture twice the size at scale
+// factor 2.
 
 #include "x_session.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace bingo::testing;
@@ -78,12 +82,20 @@ bool IsHollowBox(const QImage& picture, QRect glyph, QRgb background) {
 
 } // namespace
 
+const QString kDarkScheme = QStringLiteral("/usr/share/qt6ct/colors/darker.conf");
+
+void WriteFile(const QString& path, const QString& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
+
 class E2eLook : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() {
-        const QString missing = MissingTools();
+        const QString missing = MissingTools({"Xvfb", "xdotool"});
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QString error;
         QVERIFY2(m_x.StartServer(&error), qPrintable(error));
@@ -109,13 +121,63 @@ private slots:
         VerifyLetterAboveCells(m_picture, qPrintable(strip), 1);
     }
 
-    // Digits are inside each cell, clear of its frame (a clipped digit runs into the edge).
+    // Digits are dark ink inside each cell, clear of its frame (a clipped digit runs into the
+    // edge), as the desktop comes, under qt6ct's stock dark scheme chosen as a user chooses
+    // it, and with a fontconfig that offers nothing but DejaVu.
+    // `margin`: pixels of cell the digits keep clear on every side, the 1-pixel frame
+    // included. In DejaVu Sans Condensed, the narrowest last resort, "40" is 28 pixels wide
+    // in a 33-pixel cell: a pixel of air each side of it is all there can be.
+    void digitsLieInsideTheirCells_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<int>("margin");
+        QTest::newRow("as installed") << QString() << 3;
+        QTest::newRow("dark scheme") << QStringLiteral("dark") << 3;
+        QTest::newRow("DejaVu only") << QStringLiteral("dejavu") << 2;
+    }
     void digitsLieInsideTheirCells() {
+        QFETCH(QString, desktop);
+        QFETCH(int, margin);
+        QImage picture = m_picture;
+        QTemporaryDir home;
+        XSession x;
+        if (!desktop.isEmpty()) {
+            QStringList env;
+            if (desktop == QLatin1String("dark")) {
+                QVERIFY2(QFile::exists(kDarkScheme),
+                         "qt6ct is not installed; scripts/test installs it");
+                QVERIFY(QDir(home.path()).mkpath(QStringLiteral("qt6ct")));
+                WriteFile(
+                    home.filePath(QStringLiteral("qt6ct/qt6ct.conf")),
+                    QStringLiteral("[Appearance]\ncolor_scheme_path=%1\ncustom_palette=true\n")
+                        .arg(kDarkScheme));
+                env << QStringLiteral("QT_QPA_PLATFORMTHEME=qt6ct")
+                    << QStringLiteral("XDG_CONFIG_HOME=") + home.path();
+            } else {
+                WriteFile(home.filePath(QStringLiteral("fonts.conf")),
+                          QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig>\n"
+                                         "<dir>/usr/share/fonts/truetype/dejavu</dir>\n"
+                                         "<cachedir>%1</cachedir>\n</fontconfig>\n")
+                              .arg(home.filePath(QStringLiteral("cache"))));
+                env << QStringLiteral("FONTCONFIG_FILE=") +
+                           home.filePath(QStringLiteral("fonts.conf"));
+            }
+            QString error;
+            QVERIFY2(x.StartServer(&error), qPrintable(error));
+            QVERIFY2(x.Launch(&error, env), qPrintable(error));
+            picture = x.Grab();
+            for (int i = 0; i < 10; ++i) {
+                x.ClickControl("Command2");
+                picture = x.WaitForStill(picture);
+            }
+            QCOMPARE(RedCells(picture).size(), 10u);
+            QCOMPARE(WhiteCells(picture), 65);
+        }
         for (int n = 1; n <= 75; ++n) {
             const QRect cell = CellPixels(n);
-            const QRect ink = InkIn(m_picture, cell, Dark);
+            // Inside the frame, which a dark scheme draws dark.
+            const QRect ink = InkIn(picture, cell.adjusted(1, 1, -1, -1), Dark);
             QVERIFY2(!ink.isEmpty(), qPrintable(QString::number(n)));
-            QVERIFY2(cell.adjusted(3, 3, -3, -3).contains(ink),
+            QVERIFY2(cell.adjusted(margin, margin, -margin, -margin).contains(ink),
                      qPrintable(QStringLiteral("%1: digits at %2,%3 %4x%5 in a cell at %6,%7")
                                     .arg(n)
                                     .arg(ink.x())

@@ -33,7 +33,7 @@ private slots:
     void initTestCase() {
         if (qEnvironmentVariableIsSet("BINGO_REQUIRE_ACCESSIBILITY")) {
             // The bridge connects to the accessibility bus from the event loop.
-            QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+            QVERIFY(QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000));
         }
         QAccessible::installUpdateHandler(Record);
     }

@@ -68,7 +68,7 @@ private slots:
         caller.window->installEventFilter(&probe);
         caller.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(caller.window.get()));
-        QTRY_VERIFY(probe.painted);
+        QVERIFY(QTest::qWaitFor([&probe] { return probe.painted; }));
         QCOMPARE(probe.consumedAtPaint, kResetDraws);
         QVERIFY(probe.whiteAtPaint);
         QCOMPARE(caller.Deck().CallIndex(), std::int16_t{1});
@@ -165,7 +165,7 @@ private slots:
         Show();
         m_caller->Click("Command3");
         const auto consumed = m_caller->Consumed();
-        QTRY_VERIFY_WITH_TIMEOUT(m_caller->Consumed() >= consumed + 4, 2000);
+        QVERIFY(QTest::qWaitFor([&] { return m_caller->Consumed() >= consumed + 4; }, 2000));
         QVERIFY(!m_caller->Number().isEmpty());
         m_caller->Click("Command2");
         const auto stopped = m_caller->Consumed();
@@ -190,7 +190,7 @@ private slots:
         Show();
         m_caller->Click("Command3");
         QTimer* timer = m_caller->Timer();
-        QTRY_VERIFY(timer->remainingTime() <= 35);
+        QVERIFY(QTest::qWaitFor([timer] { return timer->remainingTime() <= 35; }));
         const int before = timer->remainingTime();
         m_caller->Click("Command3");
         QVERIFY(timer->isActive());

@@ -36,6 +36,7 @@ constexpr int kGridLeft = 4080;
 constexpr int kGridTop = 1680;
 constexpr int kNumbersPerLetter = 15;
 constexpr int kLeftColumnNumbers = 7;
+constexpr int kCellPadding = 2; // pixels
 constexpr FontStyle kCellFont{"Impact", 20.25, kRegular};
 
 } // namespace
@@ -61,6 +62,9 @@ NumberBoard::NumberBoard(QWidget& window) {
         cell->setProperty(kIndexProperty, n);
         cell->setGeometry(ToPixels(CellRect(n)));
         cell->setAlignment(Qt::AlignCenter);
+        // A field scrolls text that does not fit its inner margins, which cut off the first
+        // digit of two in a wide last-resort face; the frame's padding gives them room.
+        cell->setTextMargins(-kCellPadding, 0, -kCellPadding, 0);
         QPalette palette = cell->palette();
         palette.setColor(QPalette::Text, QColor(kFixedText));
         cell->setPalette(palette);

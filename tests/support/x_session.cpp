@@ -1,0 +1,320 @@
+#include "x_session.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <sys/prctl.h>
+#include <xcb/xcb.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace bingo::testing {
+namespace {
+
+void DieWithParent(QProcess& process) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+void EndProcess(QProcess& process) {
+    if (process.state() != QProcess::NotRunning) {
+        process.terminate();
+        if (!process.waitForFinished(2000)) {
+            process.kill();
+            process.waitForFinished(2000);
+        }
+    }
+}
+
+// xcb replies are malloc'd; this frees them.
+struct FreeReply {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <typename T> using Reply = std::unique_ptr<T, FreeReply>;
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+} // namespace
+
+QString MissingTools(const QStringList& tools) {
+    for (const QString& tool : tools) {
+        if (QStandardPaths::findExecutable(tool).isEmpty()) {
+            return QStringLiteral("%1 is not installed; scripts/test installs it").arg(tool);
+        }
+    }
+    return {};
+}
+
+XSession::~XSession() {
+    EndProcess(m_app);
+    if (m_connection != nullptr) {
+        xcb_disconnect(m_connection);
+    }
+    EndProcess(m_server);
+}
+
+bool XSession::StartServer(QString* error) {
+    DieWithParent(m_server);
+    // -br: a black root, so a window that has not painted yet is told apart from one that has.
+    m_server.start(QStringLiteral("Xvfb"),
+                   {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-br", "-nolisten", "tcp"});
+    QElapsedTimer clock;
+    clock.start();
+    while (!m_server.canReadLine() && clock.elapsed() < 10000 &&
+           m_server.state() != QProcess::NotRunning) {
+        m_server.waitForReadyRead(200);
+    }
+    const QByteArray line = m_server.readLine().trimmed();
+    if (line.isEmpty()) {
+        *error = QStringLiteral("Xvfb did not start: ") +
+                 QString::fromLocal8Bit(m_server.readAllStandardError());
+        return false;
+    }
+    m_display = QStringLiteral(":") + QString::fromLatin1(line);
+    m_connection = xcb_connect(qPrintable(m_display), nullptr);
+    if (xcb_connection_has_error(m_connection) != 0) {
+        *error = QStringLiteral("cannot connect to Xvfb on ") + m_display;
+        return false;
+    }
+    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    return true;
+}
+
+QProcessEnvironment XSession::Environment() const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    return environment;
+}
+
+QString XSession::CallerPath() {
+    return QStringLiteral(BINGO_CALLER_PATH);
+}
+
+bool XSession::Start(const QString& program, const QStringList& args) {
+    m_window = 0;
+    m_app.setProcessEnvironment(Environment());
+    m_app.setProcessChannelMode(QProcess::ForwardedChannels);
+    DieWithParent(m_app);
+    m_app.start(program, args);
+    return m_app.waitForStarted(10000);
+}
+
+bool XSession::Launch(QString* error, const QStringList& env, const QStringList& wrapper,
+                      int timeoutMs) {
+    QProcessEnvironment environment = Environment();
+    for (const QString& entry : env) {
+        environment.insert(entry.section(QLatin1Char('='), 0, 0),
+                           entry.section(QLatin1Char('='), 1));
+    }
+    QStringList command = wrapper;
+    command << CallerPath();
+    m_window = 0;
+    m_app.setProcessEnvironment(environment);
+    m_app.setProcessChannelMode(QProcess::ForwardedChannels);
+    DieWithParent(m_app);
+    m_app.start(command.takeFirst(), command);
+    if (!m_app.waitForStarted(10000)) {
+        *error = QStringLiteral("bingo-caller did not start: ") + m_app.errorString();
+        return false;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (!FindWindow() && clock.elapsed() < timeoutMs && AppRunning()) {
+        QThread::msleep(20);
+    }
+    if (m_window == 0) {
+        *error = QStringLiteral("no window of bingo-caller appeared");
+        return false;
+    }
+    // Let the first paint land before anyone looks.
+    if (WaitForStill({}, timeoutMs).isNull()) {
+        *error = QStringLiteral("the window could not be grabbed");
+        return false;
+    }
+    return true;
+}
+
+bool XSession::FindWindow() {
+    const xcb_atom_t pidAtom = Atom(m_connection, "_NET_WM_PID");
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
+    if (!tree || m_app.state() != QProcess::Running) {
+        return false;
+    }
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const Reply<xcb_get_property_reply_t> property(xcb_get_property_reply(
+            m_connection,
+            xcb_get_property(m_connection, 0, children[i], pidAtom, XCB_ATOM_CARDINAL, 0, 1),
+            nullptr));
+        if (!property || xcb_get_property_value_length(property.get()) != 4 ||
+            *static_cast<uint32_t*>(xcb_get_property_value(property.get())) !=
+                uint32_t(m_app.processId())) {
+            continue;
+        }
+        const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+            m_connection, xcb_get_window_attributes(m_connection, children[i]), nullptr));
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+            m_window = children[i];
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<int> XSession::Close(int timeoutMs) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = m_window;
+    event.type = Atom(m_connection, "WM_PROTOCOLS");
+    event.data.data32[0] = Atom(m_connection, "WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(m_connection, 0, m_window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(m_connection);
+    return WaitForExit(timeoutMs);
+}
+
+std::optional<int> XSession::WaitForExit(int timeoutMs) {
+    if (!m_app.waitForFinished(timeoutMs) || m_app.exitStatus() != QProcess::NormalExit) {
+        return std::nullopt;
+    }
+    return m_app.exitCode();
+}
+
+void XSession::Quit() {
+    EndProcess(m_app);
+}
+
+bool XSession::Run(const QStringList& args, QByteArray* out, int timeoutMs,
+                   const QString& program) const {
+    QProcess process;
+    process.setProcessEnvironment(Environment());
+    DieWithParent(process);
+    process.start(program, args);
+    if (!process.waitForFinished(timeoutMs)) {
+        EndProcess(process);
+        return false;
+    }
+    if (out != nullptr) {
+        *out = process.readAllStandardOutput();
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+QImage XSession::GrabRect(QRect rect) const {
+    const Reply<xcb_get_image_reply_t> image(xcb_get_image_reply(
+        m_connection,
+        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_window, int16_t(rect.x()),
+                      int16_t(rect.y()), uint16_t(rect.width()), uint16_t(rect.height()), ~0u),
+        nullptr));
+    if (!image || image->depth != 24 ||
+        xcb_get_image_data_length(image.get()) != rect.width() * rect.height() * 4) {
+        return {};
+    }
+    // Depth 24 in 32-bit pixels, as Xvfb's screen is made: Qt's RGB32 to the byte.
+    return QImage(xcb_get_image_data(image.get()), rect.width(), rect.height(),
+                  QImage::Format_RGB32)
+        .copy();
+}
+
+QImage XSession::Grab() const {
+    const Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_window), nullptr));
+    if (!geometry) {
+        return {};
+    }
+    return GrabRect(QRect(0, 0, geometry->width, geometry->height));
+}
+
+QRgb XSession::Pixel(QPoint at) const {
+    const QImage pixel = GrabRect(QRect(at, QSize(1, 1)));
+    return pixel.isNull() ? qRgb(0, 0, 0) : pixel.pixel(0, 0);
+}
+
+QImage XSession::WaitForStill(const QImage& changedFrom, int timeoutMs) const {
+    QElapsedTimer clock;
+    clock.start();
+    QImage previous = Grab();
+    while (clock.elapsed() < timeoutMs) {
+        QThread::msleep(40);
+        QImage next = Grab();
+        if (!next.isNull() && next == previous && (changedFrom.isNull() || next != changedFrom)) {
+            return next;
+        }
+        previous = std::move(next);
+    }
+    return previous;
+}
+
+void XSession::Click(QPoint at, int button) const {
+    Run({"mousemove", "--window", Window(), QString::number(at.x()), QString::number(at.y()),
+         "click", QString::number(button)});
+}
+
+void XSession::ClickControl(const char* name, int scale) const {
+    Click(Pixels(Control(name), scale).center());
+}
+
+void XSession::Key(const char* key) const {
+    Run({"windowfocus", "--sync", Window()});
+    Run({"key", "--clearmodifiers", QString::fromLatin1(key)});
+}
+
+QString XSession::Read(const QImage& picture, QRect region, const char* allowed, int pageMode) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("region.png"));
+    // Tesseract reads best at text sizes, with a margin: a lone 72 pt "O" as cut from the box
+    // it does not read at all.
+    constexpr int kMargin = 20;
+    QImage page(region.size() + QSize(2 * kMargin, 2 * kMargin), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    for (int y = 0; y < region.height(); ++y) {
+        for (int x = 0; x < region.width(); ++x) {
+            page.setPixel(x + kMargin, y + kMargin, picture.pixel(region.topLeft() + QPoint(x, y)));
+        }
+    }
+    page.scaled(page.size() * 2 / 5, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path);
+    QProcess process;
+    DieWithParent(process);
+    process.start(QStringLiteral("tesseract"),
+                  {path, QStringLiteral("stdout"), QStringLiteral("--psm"),
+                   QString::number(pageMode), QStringLiteral("-c"),
+                   QStringLiteral("tessedit_char_whitelist=") + QString::fromLatin1(allowed)});
+    if (!process.waitForFinished(20000)) {
+        EndProcess(process);
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+}
+
+std::vector<int> RedCells(const QImage& picture, int scale) {
+    std::vector<int> red;
+    for (int n = 1; n <= 75; ++n) {
+        if (picture.pixel(CellPixels(n, scale).topLeft() + QPoint(4, 4) * scale) == kCalledRed) {
+            red.push_back(n);
+        }
+    }
+    return red;
+}
+
+int WhiteCells(const QImage& picture, int scale) {
+    int white = 0;
+    for (int n = 1; n <= 75; ++n) {
+        white += picture.pixel(CellPixels(n, scale).topLeft() + QPoint(4, 4) * scale) == kWhite;
+    }
+    return white;
+}
+
+} // namespace bingo::testing
