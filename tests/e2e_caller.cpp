@@ -22,28 +22,13 @@ QRect Inside(const char* name) {
 }
 
 bool AllWhite(const QImage& picture, QRect region) {
-    for (int y = region.top(); y <= region.bottom(); ++y) {
-        for (int x = region.left(); x <= region.right(); ++x) {
-            if (picture.pixel(x, y) != kWhite) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return InkIn(picture, region, [](QRgb pixel) { return pixel != kWhite; }).isEmpty();
 }
 
 // Dark pixels of a box's text: present, and clear of the box's inner edge on every side.
 bool TextFitsInside(const QImage& picture, const char* name) {
-    const QRect inside = Inside(name);
-    QRect ink;
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (qGray(picture.pixel(x, y)) < 96) {
-                ink |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    return !ink.isEmpty() && inside.adjusted(1, 1, -1, -1).contains(ink);
+    const QRect ink = InkIn(picture, Inside(name), Dark);
+    return !ink.isEmpty() && Inside(name).adjusted(1, 1, -1, -1).contains(ink);
 }
 
 } // namespace

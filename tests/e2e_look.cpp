@@ -13,31 +13,6 @@ using namespace bingo::testing;
 
 namespace {
 
-constexpr int kDark = 96; // grey level below which a pixel is text, not a frame or a fill
-
-// Bounding box of the pixels in `area` that `isInk` picks, leaving out `holes`.
-template <typename IsInk>
-QRect InkIn(const QImage& picture, QRect area, IsInk isInk, const std::vector<QRect>& holes = {}) {
-    QRect ink;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QPoint p(x, y);
-            if (!isInk(picture.pixel(p))) {
-                continue;
-            }
-            if (std::none_of(holes.begin(), holes.end(),
-                             [&p](const QRect& hole) { return hole.contains(p); })) {
-                ink |= QRect(p, QSize(1, 1));
-            }
-        }
-    }
-    return ink;
-}
-
-bool Dark(QRgb pixel) {
-    return qGray(pixel) < kDark;
-}
-
 std::vector<QRect> AllCells(int scale) {
     std::vector<QRect> cells;
     for (int n = 1; n <= 75; ++n) {

@@ -13,9 +13,20 @@ struct Substitute {
     const char* standIns[4];
 };
 
-// Looks first, then coverage: each list ends in a face nearly every desktop has, so
-// fontconfig's own guess (for "Impact", a dingbat face) is never reached. The last resorts are
-// condensed, as the faces they stand for are narrow: two digits must fit a cell.
+// The stand-ins for each named face, one table per platform. Looks first, then coverage.
+#if defined(Q_OS_WIN)
+// Japanese Windows has every named face; elsewhere the Japanese pop face is missing, and any
+// may be. These are faces Windows itself ships.
+constexpr Substitute kSubstitutes[] = {
+    {"Bookman Old Style", {"Georgia", "Cambria", "Times New Roman", "Courier New"}},
+    {"Impact", {"Arial Narrow", "Bahnschrift SemiCondensed", "Arial", "Tahoma"}},
+    {"HGP創英角ﾎﾟｯﾌﾟ体", {"Meiryo", "Yu Gothic", "MS PGothic", "MS UI Gothic"}},
+    {"ＭＳ Ｐゴシック", {"MS PGothic", "Meiryo", "Yu Gothic", "MS UI Gothic"}},
+};
+#else
+// Each list ends in a face nearly every desktop has, so fontconfig's own guess (for "Impact",
+// a dingbat face) is never reached. The last resorts are condensed, as the faces they stand
+// for are narrow: two digits must fit a cell.
 constexpr Substitute kSubstitutes[] = {
     {"Bookman Old Style",
      {"URW Bookman", "URW Bookman L", "TeX Gyre Bonum", "DejaVu Serif Condensed"}},
@@ -23,6 +34,7 @@ constexpr Substitute kSubstitutes[] = {
     {"HGP創英角ﾎﾟｯﾌﾟ体", {"RocknRoll One", "IPAPGothic", "IPAGothic", "Noto Sans CJK JP"}},
     {"ＭＳ Ｐゴシック", {"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "RocknRoll One"}},
 };
+#endif
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -110,21 +111,21 @@ bool XSession::Start(const QString& program, const QStringList& args) {
 }
 
 bool XSession::Launch(QString* error, const QStringList& env, const QStringList& wrapper,
-                      int timeoutMs) {
+                      int timeoutMs, const QString& program) {
     QProcessEnvironment environment = Environment();
     for (const QString& entry : env) {
         environment.insert(entry.section(QLatin1Char('='), 0, 0),
                            entry.section(QLatin1Char('='), 1));
     }
     QStringList command = wrapper;
-    command << CallerPath();
+    command << program;
     m_window = 0;
     m_app.setProcessEnvironment(environment);
     m_app.setProcessChannelMode(QProcess::ForwardedChannels);
     DieWithParent(m_app);
     m_app.start(command.takeFirst(), command);
     if (!m_app.waitForStarted(10000)) {
-        *error = QStringLiteral("bingo-caller did not start: ") + m_app.errorString();
+        *error = program + QStringLiteral(" did not start: ") + m_app.errorString();
         return false;
     }
     QElapsedTimer clock;
@@ -133,7 +134,7 @@ bool XSession::Launch(QString* error, const QStringList& env, const QStringList&
         QThread::msleep(20);
     }
     if (m_window == 0) {
-        *error = QStringLiteral("no window of bingo-caller appeared");
+        *error = QStringLiteral("no window of %1 appeared").arg(program);
         return false;
     }
     // Let the first paint land before anyone looks.
@@ -280,11 +281,7 @@ QString XSession::Read(const QImage& picture, QRect region, const char* allowed,
     constexpr int kMargin = 20;
     QImage page(region.size() + QSize(2 * kMargin, 2 * kMargin), QImage::Format_RGB32);
     page.fill(Qt::white);
-    for (int y = 0; y < region.height(); ++y) {
-        for (int x = 0; x < region.width(); ++x) {
-            page.setPixel(x + kMargin, y + kMargin, picture.pixel(region.topLeft() + QPoint(x, y)));
-        }
-    }
+    QPainter(&page).drawImage(QPoint(kMargin, kMargin), picture, region);
     page.scaled(page.size() * 2 / 5, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path);
     QProcess process;
     DieWithParent(process);

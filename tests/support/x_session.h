@@ -13,7 +13,9 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 struct xcb_connection_t;
 
@@ -24,6 +26,8 @@ QString MissingTools(const QStringList& tools = {"Xvfb", "xdotool", "tesseract"}
 
 class XSession {
 public:
+    static QString CallerPath(); // the bingo-caller this build made
+
     XSession() = default;
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
@@ -35,13 +39,12 @@ public:
     // This process's environment with DISPLAY set to the private server.
     QProcessEnvironment Environment() const;
 
-    // Starts bingo-caller (behind `wrapper`, if given) with extra `env` entries NAME=VALUE,
-    // and waits for its window and first still picture.
+    // Starts `program` (behind `wrapper`, if given) with extra `env` entries NAME=VALUE, and
+    // waits for its window and first still picture.
     bool Launch(QString* error, const QStringList& env = {}, const QStringList& wrapper = {},
-                int timeoutMs = 20000);
+                int timeoutMs = 20000, const QString& program = CallerPath());
     // Starts any program without waiting for a window.
     bool Start(const QString& program, const QStringList& args = {});
-    static QString CallerPath();
     // Looks once for the program's viewable window; true, and the window kept, when found.
     bool FindWindow();
     // Asks the window to close, as a window manager's close button does, and waits for the
@@ -84,6 +87,30 @@ private:
     unsigned m_root = 0;
     unsigned m_window = 0;
 };
+
+// A pixel of text: darker than any frame or fill of the window.
+inline bool Dark(QRgb pixel) {
+    return qGray(pixel) < 96;
+}
+
+// Bounding box of the pixels in `area` that `isInk` picks, leaving out `holes`.
+template <typename IsInk>
+QRect InkIn(const QImage& picture, QRect area, IsInk isInk, const std::vector<QRect>& holes = {}) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QPoint p(x, y);
+            if (!isInk(picture.pixel(p))) {
+                continue;
+            }
+            if (std::none_of(holes.begin(), holes.end(),
+                             [&p](const QRect& hole) { return hole.contains(p); })) {
+                ink |= QRect(p, QSize(1, 1));
+            }
+        }
+    }
+    return ink;
+}
 
 // Which cells a picture shows light red (or white), by sampling inside each cell's frame away
 // from its digits.

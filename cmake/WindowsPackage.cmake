@@ -1,0 +1,46 @@
+# The Windows program as a folder that runs where it is unzipped: bingo-caller.exe, the Qt
+# DLLs and the plugins it loads (the Windows platform and the Vista style), the MinGW runtime
+# DLLs, and the licence texts. Which DLLs are needed is read from the executables themselves
+# (file(GET_RUNTIME_DEPENDENCIES) with objdump), not listed by hand.
+
+get_target_property(BINGO_QT_CORE_DLL Qt6::Core IMPORTED_LOCATION_RELEASE)
+get_filename_component(BINGO_QT_BIN ${BINGO_QT_CORE_DLL} DIRECTORY)
+get_filename_component(BINGO_QT_PREFIX ${BINGO_QT_BIN} DIRECTORY)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
+                OUTPUT_VARIABLE BINGO_LIBGCC OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(BINGO_GCC_DLLS ${BINGO_LIBGCC} DIRECTORY)
+set(BINGO_RUNTIME_DIRS ${BINGO_QT_BIN} ${BINGO_GCC_DLLS} /usr/${BINGO_MINGW}/lib)
+set(BINGO_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+
+install(TARGETS bingo-caller RUNTIME DESTINATION .)
+foreach(plugin ${BINGO_PLUGINS})
+    get_filename_component(folder ${plugin} DIRECTORY)
+    install(FILES ${BINGO_QT_PREFIX}/plugins/${plugin} DESTINATION ${folder})
+endforeach()
+install(CODE "
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${BINGO_MINGW}-objdump)
+    set(plugins)
+    foreach(plugin ${BINGO_PLUGINS})
+        list(APPEND plugins \"${BINGO_QT_PREFIX}/plugins/\${plugin}\")
+    endforeach()
+    file(GET_RUNTIME_DEPENDENCIES
+        EXECUTABLES \"$<TARGET_FILE:bingo-caller>\"
+        MODULES \${plugins}
+        RESOLVED_DEPENDENCIES_VAR found
+        UNRESOLVED_DEPENDENCIES_VAR system
+        DIRECTORIES ${BINGO_RUNTIME_DIRS})
+    # What is not found beside Qt and the compiler is Windows' own (KERNEL32.dll and so on).
+    foreach(dll \${found})
+        file(INSTALL \${dll} DESTINATION \"\${CMAKE_INSTALL_PREFIX}\")
+    endforeach()
+    message(STATUS \"Windows' own DLLs, not shipped: \${system}\")
+")
+# Licences: Qt's (LGPL 3 among them) and the MinGW-w64 runtime's and GCC's.
+file(GLOB BINGO_QT_LICENCES ${BINGO_QT_PREFIX}/*.txt)
+install(FILES ${BINGO_QT_LICENCES} DESTINATION licences/qt)
+install(FILES /usr/share/doc/mingw-w64-common/copyright DESTINATION licences/mingw-w64)
+install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licences/gcc)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION .
+        RENAME COPYRIGHT.txt)

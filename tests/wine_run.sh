@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs a Windows executable of the `windows` preset under Wine, with the cross-built Qt and the
+# MinGW runtime DLLs on its path: the preset's CMAKE_CROSSCOMPILING_EMULATOR. The Wine prefix
+# is made on first use and kept (BINGO_WINEPREFIX, default ~/.cache/bingo-caller/wine).
+set -euo pipefail
+qt=${BINGO_WINDOWS_QT:-/var/cache/bingo-caller/qt6-mingw}
+gcc_dlls=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name)")
+export WINEPREFIX=${BINGO_WINEPREFIX:-$HOME/.cache/bingo-caller/wine}
+export WINEDEBUG=${WINEDEBUG:--all}
+# A caller may set its own path, even an empty one.
+export WINEPATH=${WINEPATH-"Z:$qt/bin;Z:$gcc_dlls;Z:/usr/x86_64-w64-mingw32/lib"}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1 || true
+fi
+exec wine "$@"
