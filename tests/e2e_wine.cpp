@@ -29,6 +29,7 @@ private slots:
         XSession x;
         QString error;
         QVERIFY2(x.StartServer(&error), qPrintable(error));
+        x.FindByTitle(QString::fromUtf8("TavrinのBINGOマシーン"));
         // The unzipped folder alone: no Qt or MinGW folders on Wine's path.
         QVERIFY2(x.Launch(&error, {"WINEPATH="}, {BINGO_WINE_RUN}, 180000, exe), qPrintable(error));
         QImage picture = x.WaitForStill({}, 20000);

@@ -130,7 +130,7 @@ bool XSession::Launch(QString* error, const QStringList& env, const QStringList&
     }
     QElapsedTimer clock;
     clock.start();
-    while (!FindWindow() && clock.elapsed() < timeoutMs && AppRunning()) {
+    while (!FindWindow() && clock.elapsed() < timeoutMs && (AppRunning() || !m_title.isEmpty())) {
         QThread::msleep(20);
     }
     if (m_window == 0) {
@@ -147,30 +147,43 @@ bool XSession::Launch(QString* error, const QStringList& env, const QStringList&
 
 bool XSession::FindWindow() {
     const xcb_atom_t pidAtom = Atom(m_connection, "_NET_WM_PID");
+    const xcb_atom_t nameAtom = Atom(m_connection, "_NET_WM_NAME");
     const Reply<xcb_query_tree_reply_t> tree(
         xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
-    if (!tree || m_app.state() != QProcess::Running) {
+    if (!tree || (m_title.isEmpty() && m_app.state() != QProcess::Running)) {
         return false;
     }
+    const QByteArray wanted =
+        m_title.isEmpty() ? QByteArray::number(m_app.processId()) : m_title.toUtf8();
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
         const Reply<xcb_get_property_reply_t> property(xcb_get_property_reply(
             m_connection,
-            xcb_get_property(m_connection, 0, children[i], pidAtom, XCB_ATOM_CARDINAL, 0, 1),
+            m_title.isEmpty()
+                ? xcb_get_property(m_connection, 0, children[i], pidAtom, XCB_ATOM_CARDINAL, 0, 1)
+                : xcb_get_property(m_connection, 0, children[i], nameAtom,
+                                   XCB_GET_PROPERTY_TYPE_ANY, 0, 256),
             nullptr));
-        if (!property || xcb_get_property_value_length(property.get()) != 4 ||
-            *static_cast<uint32_t*>(xcb_get_property_value(property.get())) !=
-                uint32_t(m_app.processId())) {
+        if (!property || xcb_get_property_value_length(property.get()) == 0) {
             continue;
         }
-        const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
-            m_connection, xcb_get_window_attributes(m_connection, children[i]), nullptr));
-        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+        const auto* value = static_cast<const char*>(xcb_get_property_value(property.get()));
+        const int length = xcb_get_property_value_length(property.get());
+        const QByteArray found = m_title.isEmpty()
+                                     ? QByteArray::number(*reinterpret_cast<const uint32_t*>(value))
+                                     : QByteArray(value, length);
+        if (found == wanted && Viewable(children[i])) {
             m_window = children[i];
             return true;
         }
     }
     return false;
+}
+
+bool XSession::Viewable(unsigned window) const {
+    const Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+        m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
 std::optional<int> XSession::Close(int timeoutMs) {
@@ -184,7 +197,19 @@ std::optional<int> XSession::Close(int timeoutMs) {
     xcb_send_event(m_connection, 0, m_window, XCB_EVENT_MASK_NO_EVENT,
                    reinterpret_cast<const char*>(&event));
     xcb_flush(m_connection);
-    return WaitForExit(timeoutMs);
+    if (m_title.isEmpty()) {
+        return WaitForExit(timeoutMs);
+    }
+    // The window's own process is not ours to wait for: wait for the window to go.
+    QElapsedTimer clock;
+    clock.start();
+    while (Viewable(m_window)) {
+        if (clock.elapsed() > timeoutMs) {
+            return std::nullopt;
+        }
+        QThread::msleep(50);
+    }
+    return 0;
 }
 
 std::optional<int> XSession::WaitForExit(int timeoutMs) {

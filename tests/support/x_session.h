@@ -47,6 +47,9 @@ public:
     bool Start(const QString& program, const QStringList& args = {});
     // Looks once for the program's viewable window; true, and the window kept, when found.
     bool FindWindow();
+    // Finds the window by its title instead of its process: for programs whose window belongs
+    // to another process than the one started (a Windows program under Wine).
+    void FindByTitle(const QString& title) { m_title = title; }
     // Asks the window to close, as a window manager's close button does, and waits for the
     // program to end; its exit code, or nothing if it did not end in time.
     std::optional<int> Close(int timeoutMs);
@@ -79,6 +82,7 @@ public:
 
 private:
     QImage GrabRect(QRect rect) const;
+    bool Viewable(unsigned window) const;
 
     QProcess m_server;
     QProcess m_app;
@@ -86,6 +90,7 @@ private:
     xcb_connection_t* m_connection = nullptr;
     unsigned m_root = 0;
     unsigned m_window = 0;
+    QString m_title;
 };
 
 // A pixel of text: darker than any frame or fill of the window.
