@@ -13,29 +13,18 @@ set(BINGO_RUNTIME_DIRS ${BINGO_QT_BIN} ${BINGO_GCC_DLLS} /usr/${BINGO_MINGW}/lib
 set(BINGO_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll)
 
 install(TARGETS bingo-caller RUNTIME DESTINATION .)
+set(BINGO_MODULES)
 foreach(plugin ${BINGO_PLUGINS})
     get_filename_component(folder ${plugin} DIRECTORY)
     install(FILES ${BINGO_QT_PREFIX}/plugins/${plugin} DESTINATION ${folder})
+    list(APPEND BINGO_MODULES ${BINGO_QT_PREFIX}/plugins/${plugin})
 endforeach()
 install(CODE "
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
-    set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${BINGO_MINGW}-objdump)
-    set(plugins)
-    foreach(plugin ${BINGO_PLUGINS})
-        list(APPEND plugins \"${BINGO_QT_PREFIX}/plugins/\${plugin}\")
-    endforeach()
-    file(GET_RUNTIME_DEPENDENCIES
-        EXECUTABLES \"$<TARGET_FILE:bingo-caller>\"
-        MODULES \${plugins}
-        RESOLVED_DEPENDENCIES_VAR found
-        UNRESOLVED_DEPENDENCIES_VAR system
-        DIRECTORIES ${BINGO_RUNTIME_DIRS})
-    # What is not found beside Qt and the compiler is Windows' own (KERNEL32.dll and so on).
-    foreach(dll \${found})
-        file(INSTALL \${dll} DESTINATION \"\${CMAKE_INSTALL_PREFIX}\")
-    endforeach()
-    message(STATUS \"Windows' own DLLs, not shipped: \${system}\")
+    set(BINGO_EXE \"$<TARGET_FILE:bingo-caller>\")
+    set(BINGO_MODULES \"${BINGO_MODULES}\")
+    set(BINGO_DIRS \"${BINGO_RUNTIME_DIRS}\")
+    set(BINGO_OBJDUMP ${BINGO_MINGW}-objdump)
+    include(${PROJECT_SOURCE_DIR}/cmake/WindowsDependencies.cmake)
 ")
 # Licences: Qt's (LGPL 3 among them) and the MinGW-w64 runtime's and GCC's.
 file(GLOB BINGO_QT_LICENCES ${BINGO_QT_PREFIX}/*.txt)

@@ -6,7 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/checks.sh"
 build=$1
-need cpack unzip x86_64-w64-mingw32-objdump python3
+need cpack unzip x86_64-w64-mingw32-objdump /usr/bin/python3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$build" && cpack -G ZIP -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
@@ -25,11 +25,11 @@ check "no test or build files" '! ls "$dir" | grep -Eqi "test|\.a$|\.cmake"'
 
 x86_64-w64-mingw32-objdump -p "$exe" >"$work/pe"
 check "GUI subsystem" 'grep -Eq "^Subsystem\s+00000002" "$work/pe"'
-check "ASLR (dynamic base)" 'grep -q "IMAGE_DLL_CHARACTERISTICS_DYNAMIC_BASE" "$work/pe"'
-check "high-entropy ASLR" 'grep -q "IMAGE_DLL_CHARACTERISTICS_HIGH_ENTROPY_VA" "$work/pe"'
-check "DEP (NX compatible)" 'grep -q "IMAGE_DLL_CHARACTERISTICS_NX_COMPAT" "$work/pe"'
+check "ASLR (dynamic base)" 'grep -q "^\s*DYNAMIC_BASE$" "$work/pe"'
+check "high-entropy ASLR" 'grep -q "^\s*HIGH_ENTROPY_VA$" "$work/pe"'
+check "DEP (NX compatible)" 'grep -q "^\s*NX_COMPAT$" "$work/pe"'
 
-python3 - "$exe" >"$work/version" <<'PY'
+/usr/bin/python3 - "$exe" >"$work/version" <<'PY'
 import sys, pefile
 pe = pefile.PE(sys.argv[1])
 fixed = pe.VS_FIXEDFILEINFO[0]
@@ -46,7 +46,7 @@ for info in pe.FileInfo[0]:
 PY
 cat "$work/version"
 check "FILEVERSION 1.0.0.0" 'grep -qx "fixed 1 0 0 0" "$work/version"'
-check "Japanese Unicode string table" 'grep -qx "table 041104b0" "$work/version"'
+check "Japanese Unicode string table" 'grep -qix "table 041104b0" "$work/version"'
 check "FileVersion 1.00" 'grep -qx "FileVersion = 1.00" "$work/version"'
 check "ProductVersion 1.00" 'grep -qx "ProductVersion = 1.00" "$work/version"'
 check "translation Japanese, Unicode" 'grep -qix "Translation = 0x0411 0x04b0" "$work/version"'

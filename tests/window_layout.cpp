@@ -28,12 +28,18 @@ QString TextOf(const QWidget* widget) {
     return qobject_cast<const QPushButton*>(widget)->text();
 }
 
-// Every character is drawn by the resolved face itself, not by a fallback or a dingbat font.
+// The named face or one of its stand-ins draws every character itself, not a fallback or a
+// dingbat font. Called last: where there are no fonts to resolve, the rest of the test stands.
 void VerifyGlyphs(const QWidget* widget, const QString& text) {
+    if (QFontDatabase::families().isEmpty()) {
+        QSKIP("no font database (Qt's offscreen platform on Windows); e2e-wine shows the faces");
+    }
     // Qt names the foundry, as in "URW Bookman [urw]", where two foundries share a family.
     QString resolved = QFontInfo(widget->font()).family();
     resolved.remove(QRegularExpression(QStringLiteral(" \\[.*\\]$")));
-    QVERIFY2(QFont::substitutes(widget->font().family()).contains(resolved, Qt::CaseInsensitive),
+    const QString family = widget->font().family();
+    QVERIFY2(resolved == family ||
+                 QFont::substitutes(family).contains(resolved, Qt::CaseInsensitive),
              qPrintable(widget->objectName() + " resolves to " + resolved));
     const QRawFont raw = QRawFont::fromFont(widget->font());
     QVERIFY(raw.isValid());

@@ -10,6 +10,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # A caller may set its own path, even an empty one.
 export WINEPATH=${WINEPATH-"Z:$qt/bin;Z:$gcc_dlls;Z:/usr/x86_64-w64-mingw32/lib"}
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine keeps the host's QT_ variables (QT_QPA_PLATFORM among them) from Windows programs; the
+# same names behind WINE reach them.
+for name in $(compgen -e | grep '^QT_' || true); do
+    export "WINE$name=${!name}"
+done
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true

@@ -137,9 +137,13 @@ bool XSession::Launch(QString* error, const QStringList& env, const QStringList&
         *error = QStringLiteral("no window of %1 appeared").arg(program);
         return false;
     }
-    // Let the first paint land before anyone looks.
-    if (WaitForStill({}, timeoutMs).isNull()) {
-        *error = QStringLiteral("the window could not be grabbed");
+    // Let the first paint land before anyone looks: the window is black until then, and
+    // under Wine it paints later than a native one.
+    QImage unpainted(Grab().size(), QImage::Format_RGB32);
+    unpainted.fill(Qt::black);
+    const QImage first = WaitForStill(unpainted, timeoutMs);
+    if (first.isNull() || first == unpainted) {
+        *error = QStringLiteral("the window was never painted");
         return false;
     }
     return true;
