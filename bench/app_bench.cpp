@@ -221,16 +221,23 @@ bool MeasureOnX(const QString& dir, std::vector<Row>& rows) {
         return false;
     }
     const long rssBefore = StatusKib(QString::number(pid), "VmRSS:");
-    const QImage before = x.Grab();
+    QElapsedTimer pasting;
+    pasting.start();
     x.Click(bingo::testing::CellPixels(40).center(), 2);
-    x.WaitForStill(before, 60000);
+    // The paste is over when the program stops using the processor (0.3 s without a tick).
+    for (double cpu = -1; pasting.elapsed() < 60000 && CpuSeconds(pid) != cpu;) {
+        cpu = CpuSeconds(pid);
+        QThread::msleep(300);
+    }
+    const double pasteMs = Ms(pasting) - 300.0;
     const double stop = TimeStop(x);
     const long rssAfter = StatusKib(QString::number(pid), "VmRSS:");
     x.Quit();
     rows.push_back({"STOP after a 10 MB middle-click paste into a cell",
-                    QStringLiteral("%1 ms; without the paste %2 ms")
+                    QStringLiteral("%1 ms; without the paste %2 ms; the paste itself took %3 ms")
                         .arg(stop, 0, 'f', 1)
-                        .arg(Median(plain), 0, 'f', 1),
+                        .arg(Median(plain), 0, 'f', 1)
+                        .arg(pasteMs, 0, 'f', 0),
                     "< 100 ms"});
     rows.push_back({"resident memory growth from that paste",
                     QStringLiteral("%1 MiB").arg(double(rssAfter - rssBefore) / 1024.0, 0, 'f', 1),
