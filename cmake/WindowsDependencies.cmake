@@ -1,7 +1,7 @@
 # Runs at install time (cmake/WindowsPackage.cmake): copies into the install folder every DLL
 # that the program and its plugins load, other than Windows' own, read from the files
-# themselves with objdump. Set by the caller: BINGO_EXE, BINGO_MODULES, BINGO_DIRS,
-# BINGO_OBJDUMP.
+# themselves with objdump, and stripped of their debugging sections. Set by the caller:
+# BINGO_EXE, BINGO_MODULES, BINGO_DIRS, BINGO_OBJDUMP, BINGO_STRIP.
 cmake_policy(VERSION 3.25)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
@@ -39,6 +39,7 @@ endforeach()
 foreach(dll ${found} ${libraries})
     file(INSTALL ${dll} DESTINATION ${CMAKE_INSTALL_PREFIX})
     get_filename_component(name ${dll} NAME)
+    execute_process(COMMAND ${BINGO_STRIP} --strip-debug ${CMAKE_INSTALL_PREFIX}/${name})
     string(TOLOWER ${name} name)
     list(REMOVE_ITEM unresolved ${name})
 endforeach()

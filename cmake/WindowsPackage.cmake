@@ -24,6 +24,7 @@ install(CODE "
     set(BINGO_MODULES \"${BINGO_MODULES}\")
     set(BINGO_DIRS \"${BINGO_RUNTIME_DIRS}\")
     set(BINGO_OBJDUMP ${BINGO_MINGW}-objdump)
+    set(BINGO_STRIP ${BINGO_MINGW}-strip)
     include(${PROJECT_SOURCE_DIR}/cmake/WindowsDependencies.cmake)
 ")
 # Licences: Qt's (LGPL 3 among them) and the MinGW-w64 runtime's and GCC's.
