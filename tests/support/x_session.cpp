@@ -101,9 +101,14 @@ QString XSession::CallerPath() {
     return QStringLiteral(BINGO_CALLER_PATH);
 }
 
-bool XSession::Start(const QString& program, const QStringList& args) {
+bool XSession::Start(const QString& program, const QStringList& args, const QStringList& env) {
+    QProcessEnvironment environment = Environment();
+    for (const QString& entry : env) {
+        environment.insert(entry.section(QLatin1Char('='), 0, 0),
+                           entry.section(QLatin1Char('='), 1));
+    }
     m_window = 0;
-    m_app.setProcessEnvironment(Environment());
+    m_app.setProcessEnvironment(environment);
     m_app.setProcessChannelMode(QProcess::ForwardedChannels);
     DieWithParent(m_app);
     m_app.start(program, args);
@@ -112,19 +117,9 @@ bool XSession::Start(const QString& program, const QStringList& args) {
 
 bool XSession::Launch(QString* error, const QStringList& env, const QStringList& wrapper,
                       int timeoutMs, const QString& program) {
-    QProcessEnvironment environment = Environment();
-    for (const QString& entry : env) {
-        environment.insert(entry.section(QLatin1Char('='), 0, 0),
-                           entry.section(QLatin1Char('='), 1));
-    }
     QStringList command = wrapper;
     command << program;
-    m_window = 0;
-    m_app.setProcessEnvironment(environment);
-    m_app.setProcessChannelMode(QProcess::ForwardedChannels);
-    DieWithParent(m_app);
-    m_app.start(command.takeFirst(), command);
-    if (!m_app.waitForStarted(10000)) {
+    if (!Start(command.takeFirst(), command, env)) {
         *error = program + QStringLiteral(" did not start: ") + m_app.errorString();
         return false;
     }

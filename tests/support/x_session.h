@@ -43,8 +43,8 @@ public:
     // waits for its window and first still picture.
     bool Launch(QString* error, const QStringList& env = {}, const QStringList& wrapper = {},
                 int timeoutMs = 20000, const QString& program = CallerPath());
-    // Starts any program without waiting for a window.
-    bool Start(const QString& program, const QStringList& args = {});
+    // Starts any program, with extra `env` entries NAME=VALUE, without waiting for a window.
+    bool Start(const QString& program, const QStringList& args = {}, const QStringList& env = {});
     // Looks once for the program's viewable window; true, and the window kept, when found.
     bool FindWindow();
     // Finds the window by its title instead of its process: for programs whose window belongs
