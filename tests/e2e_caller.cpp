@@ -179,6 +179,48 @@ private slots:
                  QString::number(red.front()));
     }
 
+    // Held for three seconds on STOP, with the server repeating it, a key calls one number.
+    void heldKeyCallsOnce_data() {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("Return") << "Return";
+        QTest::newRow("Space") << "space";
+    }
+    void heldKeyCallsOnce() {
+        QFETCH(QString, key);
+        const QImage before = m_x->Grab();
+        m_x->Key("Tab");
+        m_x->Key("Tab");
+        m_x->HoldKey(qPrintable(key), 3000);
+        QCOMPARE(RedCells(m_x->WaitForStill(before)).size(), 1u);
+    }
+
+    // Docks match the window to its launcher by WM_CLASS and show the icon it carries.
+    void classAndIcon() {
+        QFile entry(QStringLiteral(BINGO_DESKTOP_ENTRY));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QByteArray wanted = QString::fromUtf8(entry.readAll())
+                                      .split(QLatin1Char('\n'))
+                                      .filter(QStringLiteral("StartupWMClass="))
+                                      .value(0)
+                                      .mid(15)
+                                      .toUtf8();
+        const QList<QByteArray> wmClass = m_x->Property("WM_CLASS").split('\0');
+        QVERIFY(!wanted.isEmpty());
+        QCOMPARE(wmClass.value(1), wanted);
+
+        // _NET_WM_ICON: width, height and the pixels of each size in turn.
+        const QByteArray icon = m_x->Property("_NET_WM_ICON");
+        const auto* value = reinterpret_cast<const quint32*>(icon.constData());
+        const qsizetype count = icon.size() / 4;
+        QList<quint32> sizes;
+        for (qsizetype at = 0; at + 1 < count; at += 2 + value[at] * value[at + 1]) {
+            QCOMPARE(value[at], value[at + 1]);
+            sizes << value[at];
+        }
+        QVERIFY2(sizes.contains(16) && sizes.contains(48),
+                 qPrintable(QStringLiteral("icon sizes: %1").arg(sizes.size())));
+    }
+
 private:
     std::unique_ptr<XSession> m_x;
 };

@@ -1,18 +1,64 @@
 #!/usr/bin/env bash
-# Started with no display to open, the program says so in one line and exits 1 (no abort, no
-# core file); with Qt's own -platform option it starts as usual.
+# A display that is missing or cannot be opened: the program says why in one line, in the
+# locale's language, and exits 1 (no abort, no core file). Where a display or platform is
+# named, Qt tries it first; with Qt's own -platform offscreen the program starts as usual.
 set -euo pipefail
 source "$(dirname "$0")/checks.sh"
+need Xvfb xauth
 exe=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-status=0
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe" 2>"$work/err" || status=$?
-check "exit status 1" '[ "$status" -eq 1 ]'
-check "one line on standard error" '[ "$(wc -l <"$work/err")" -eq 1 ]'
-check "names the problem" 'grep -q "no display to open; set DISPLAY or WAYLAND_DISPLAY" "$work/err"'
-status=0
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 3 "$exe" -platform offscreen \
-    2>/dev/null || status=$?
-check "-platform offscreen runs until stopped" '[ "$status" -eq 124 ]'
+# An X server that lets in only holders of its cookie: the sudo case, refused for the rest.
+xauth -q -f "$work/auth" add 2>/dev/null :0 . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')"
+Xvfb -displayfd 3 -auth "$work/auth" -nolisten tcp 3>"$work/number" 2>/dev/null &
+server=$!
+trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do [ -s "$work/number" ] && break; sleep 0.1; done
+locked=:$(cat "$work/number")
+
+# row NAME STATUS TEXT [NAME=VALUE ...] [-- ARG ...]: runs the program with only those
+# variables of the display and locale set; TEXT must be its one line (empty: nothing said).
+row() {
+    local name=$1 want=$2 text=$3 vars=() args=() status=0
+    shift 3
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do vars+=("$1"); shift; done
+    [ $# -gt 0 ] && shift && args=("$@")
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u LANGUAGE \
+        -u LC_ALL -u LC_MESSAGES -u LANG ${vars[@]+"${vars[@]}"} \
+        timeout 5 "$exe" ${args[@]+"${args[@]}"} 2>"$work/err" >/dev/null || status=$?
+    check "$name: exit status $want" '[ "$status" -eq "$want" ]'
+    if [ -n "$text" ]; then
+        check "$name: one line, \"$text\"" \
+            '[ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF "bingo-caller: $text" "$work/err"'
+    fi
+    if [[ " ${vars[*]-}" == *DISPLAY=* || ${#args[@]} -gt 0 ]]; then
+        check "$name: a named display is Qt's to try" \
+            '! grep -qE "no display to open|開くディスプレイがありません" "$work/err"'
+    fi
+}
+
+wayland_plugin=$(find /usr/lib/*/qt6/plugins/platforms -name 'libqwayland-generic.so' 2>/dev/null)
+row "nothing set" 1 "no display to open; set DISPLAY or WAYLAND_DISPLAY"
+row "nothing set, Japanese" 1 "開くディスプレイがありません。DISPLAY または WAYLAND_DISPLAY を設定してください" \
+    LANG=ja_JP.UTF-8
+row "LANGUAGE under the C locale" 1 "no display to open" LANG=C LANGUAGE=ja
+row "LANGUAGE list" 1 "開くディスプレイがありません" LANG=de_DE.UTF-8 LANGUAGE=fr:ja:en
+row "no X server" 1 "cannot open display :799: no X server answers there" DISPLAY=:799
+row "no X server, Japanese" 1 "ディスプレイ :799 を開けません: X サーバーが応答しません" \
+    LANG=en_US.UTF-8 LC_MESSAGES=ja_JP.UTF-8 DISPLAY=:799
+row "refused without the cookie" 1 \
+    "cannot open display $locked: the X server refused the connection (Authorization required" \
+    DISPLAY="$locked" XAUTHORITY="$work/none"
+row "-platform xcb, DISPLAY unset" 1 "cannot open a display: DISPLAY is not set" -- -platform xcb
+row "bare -display" 1 "cannot open a display: DISPLAY is not set" -- -display
+row "-display NAME is Qt's to try" 1 "cannot open display :798: no X server answers there" \
+    -- -display :798
+if [ -z "$wayland_plugin" ]; then
+    row "WAYLAND_DISPLAY alone, no Wayland plugin" 1 \
+        "cannot open Wayland display wayland-9: Qt's Wayland plugin is missing (Debian package qt6-wayland)" \
+        WAYLAND_DISPLAY=wayland-9
+else
+    row "WAYLAND_DISPLAY alone is Qt's to try" 1 "" WAYLAND_DISPLAY=wayland-9
+fi
+row "the cookie lets it in" 124 "" DISPLAY="$locked" XAUTHORITY="$work/auth"
+row "-platform offscreen runs until stopped" 124 "" -- -platform offscreen
 exit $fail

@@ -42,6 +42,8 @@ for dep in fonts-urw-base35 fonts-bebas-neue fonts-rocknroll fonts-ipafont-gothi
     check "depends on $dep" '[[ ", $depends," == *", $dep"[\ ,]* ]]'
 done
 
+check "recommends qt6-wayland" '[[ ", $(field Recommends)," == *", qt6-wayland,"* ]]'
+
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/bingo-caller \
     ./usr/share/applications/io.bingocaller.BingoCaller.desktop \

@@ -280,33 +280,79 @@ private slots:
         QVERIFY(m_caller->Number() != QStringLiteral("99"));
     }
 
-    // Space, Return and Enter press the focused button; in a field they press nothing.
+    // Space, Return and Enter press the focused button; in a field, or with Ctrl or Shift, they
+    // press nothing.
     void keyOnFocusedControl_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("rolling");
         QTest::addColumn<int>("calls");
-        QTest::newRow("Space on STOP") << "Command2" << int(Qt::Key_Space) << false << 1;
-        QTest::newRow("Return on STOP") << "Command2" << int(Qt::Key_Return) << false << 1;
-        QTest::newRow("Enter on STOP") << "Command2" << int(Qt::Key_Enter) << false << 1;
-        QTest::newRow("Space on START") << "Command3" << int(Qt::Key_Space) << true << 0;
-        QTest::newRow("Return on START") << "Command3" << int(Qt::Key_Return) << true << 0;
-        QTest::newRow("Return in number box") << "Text1" << int(Qt::Key_Return) << false << 0;
-        QTest::newRow("Enter in letter box") << "Text2" << int(Qt::Key_Enter) << false << 0;
+        const int none = Qt::NoModifier;
+        const int keypad = Qt::KeypadModifier;
+        QTest::newRow("Space on STOP") << "Command2" << int(Qt::Key_Space) << none << false << 1;
+        QTest::newRow("Return on STOP") << "Command2" << int(Qt::Key_Return) << none << false << 1;
+        QTest::newRow("Enter on STOP") << "Command2" << int(Qt::Key_Enter) << keypad << false << 1;
+        QTest::newRow("Ctrl+Return on STOP")
+            << "Command2" << int(Qt::Key_Return) << int(Qt::ControlModifier) << false << 0;
+        QTest::newRow("Shift+Return on STOP")
+            << "Command2" << int(Qt::Key_Return) << int(Qt::ShiftModifier) << false << 0;
+        QTest::newRow("Space on START") << "Command3" << int(Qt::Key_Space) << none << true << 0;
+        QTest::newRow("Return on START") << "Command3" << int(Qt::Key_Return) << none << true << 0;
+        QTest::newRow("Return in number box")
+            << "Text1" << int(Qt::Key_Return) << none << false << 0;
+        QTest::newRow("Enter in letter box")
+            << "Text2" << int(Qt::Key_Enter) << keypad << false << 0;
     }
     void keyOnFocusedControl() {
         QFETCH(QString, control);
         QFETCH(int, key);
+        QFETCH(int, modifiers);
         QFETCH(bool, rolling);
         QFETCH(int, calls);
         Show();
         QWidget* target = m_caller->Control(qPrintable(control));
         target->setFocus();
-        const auto modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
-        QTest::keyClick(target, Qt::Key(key), modifiers);
+        QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(m_caller->Timer()->isActive(), rolling);
         QCOMPARE(int(m_caller->RedCells().size()), calls);
         QCOMPARE(m_caller->Deck().CallIndex(), std::int16_t(1 + calls));
+    }
+
+    // A held key calls once, however its repeats arrive; a person's quick presses each call.
+    // Events: p press, r release (P and R flagged as auto-repeat by Qt), then the time in ms.
+    void heldKeyCallsOnce_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<int>("calls");
+        const QString x11 = QStringLiteral("p1000 r1500 p1500 r1533 p1533 r1566 p1566 r1700");
+        QTest::newRow("X11 repeats, Return") << int(Qt::Key_Return) << x11 << 1;
+        QTest::newRow("X11 repeats, Space") << int(Qt::Key_Space) << x11 << 1;
+        QTest::newRow("repeats Qt flagged")
+            << int(Qt::Key_Return) << "p1000 R1500 P1500 R1533 P1533 r1700" << 1;
+        QTest::newRow("presses while held")
+            << int(Qt::Key_Enter) << "p1000 p1500 p1533 p1566 r1700" << 1;
+        QTest::newRow("four presses in a second")
+            << int(Qt::Key_Space) << "p1000 r1100 p1250 r1350 p1500 r1600 p1750 r1850" << 4;
+        QTest::newRow("untimed presses") << int(Qt::Key_Return) << "p0 r0 p0 r0 p0 r0" << 3;
+    }
+    void heldKeyCallsOnce() {
+        QFETCH(int, key);
+        QFETCH(QString, events);
+        QFETCH(int, calls);
+        Show();
+        QWidget* stop = m_caller->Control("Command2");
+        stop->setFocus();
+        const auto modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        for (const QString& event : events.split(QLatin1Char(' '))) {
+            const QChar kind = event.at(0);
+            QKeyEvent keyEvent(kind.toLower() == QLatin1Char('p') ? QEvent::KeyPress
+                                                                  : QEvent::KeyRelease,
+                               key, modifiers, QString(), kind.isUpper());
+            keyEvent.setTimestamp(event.mid(1).toULongLong());
+            QApplication::sendEvent(stop, &keyEvent);
+        }
+        QCOMPARE(int(m_caller->RedCells().size()), calls);
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "caption_label.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,8 +42,14 @@ const CaptionLayout kDash{"Label1",
                           {"ＭＳ Ｐゴシック", 36.0, kRegular}};
 
 constexpr FontStyle kBoxFont{"Bookman Old Style", 72.0, kSemibold};
-constexpr FieldLayout kLetterBox{"Text2", {120, 1680, 1455, 1725}, kBoxFont, "Letter box"};
-constexpr FieldLayout kNumberBox{"Text1", {1920, 1680, 2055, 1755}, kBoxFont, "Number box"};
+constexpr FieldLayout kLetterBox{"Text2",
+                                 {120, 1680, 1455, 1725},
+                                 kBoxFont,
+                                 QT_TRANSLATE_NOOP("bingo::MainWindow", "Letter box")};
+constexpr FieldLayout kNumberBox{"Text1",
+                                 {1920, 1680, 2055, 1755},
+                                 kBoxFont,
+                                 QT_TRANSLATE_NOOP("bingo::MainWindow", "Number box")};
 
 const ButtonLayout kReset{"Command1", {120, 1080, 1335, 495}, "RESET", {"Impact", 12.0, kRegular}};
 const ButtonLayout kStart{
@@ -50,25 +57,66 @@ const ButtonLayout kStart{
 const ButtonLayout kStop{
     "Command2", {120, 4920, 3855, 1095}, "STOP", {"HGP創英角ﾎﾟｯﾌﾟ体", 24.0, kRegular}};
 
-// Return and Enter press the focused button, as Space does, without it being a default
-// button: in a field they still press nothing.
+// Return, Enter and Space press the focused button once per press of the key, however long it
+// is held; with Ctrl, Shift or Alt they press nothing. None of the buttons is a default button,
+// so in a field they press nothing either.
+//
+// Qt flags a held key's repeats on X11 only when it has read both halves of the release and
+// press pair that the server sends for each repeat by the time it handles the release, which a
+// busy program does not always have. So a press counts as a repeat when the key is still down
+// (no release came between: XKB's detectable auto-repeat, Wayland, Windows), or when it
+// carries the very time of the release before it: X11 stamps both halves of a repeat with one
+// time, and no person lets go of a key and presses it again within a millisecond. Events that
+// programs make (tests, assistive tools) carry no time (0) and are never taken for repeats.
 class PushButton : public QPushButton {
 public:
     using QPushButton::QPushButton;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            // Held down, it calls one number, not a stream of them.
-            if (!event->isAutoRepeat()) {
-                click();
-            }
-            event->accept();
+        if (!PressesButton(*event)) {
+            QPushButton::keyPressEvent(event);
             return;
         }
-        QPushButton::keyPressEvent(event);
+        event->accept();
+        if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            return;
+        }
+        const bool repeat = event->isAutoRepeat() || m_heldKey == event->key() ||
+                            (event->timestamp() != 0 && event->key() == m_releasedKey &&
+                             event->timestamp() == m_releasedAt);
+        m_heldKey = event->key();
+        if (!repeat) {
+            click();
+        }
     }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        if (!PressesButton(*event)) {
+            QPushButton::keyReleaseEvent(event);
+            return;
+        }
+        event->accept();
+        if (!event->isAutoRepeat()) {
+            m_heldKey = 0;
+            m_releasedKey = event->key();
+            m_releasedAt = event->timestamp();
+        }
+    }
+    // A key let go of after the focus moved on is released elsewhere.
+    void focusOutEvent(QFocusEvent* event) override {
+        m_heldKey = 0;
+        QPushButton::focusOutEvent(event);
+    }
+
+private:
+    static bool PressesButton(const QKeyEvent& event) {
+        return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter ||
+               event.key() == Qt::Key_Space;
+    }
+
+    int m_heldKey = 0;
+    int m_releasedKey = 0;
+    quint64 m_releasedAt = 0;
 };
 
 // Fields keep Qt's default length limit of 32767 characters: the program never reads them,
@@ -79,7 +127,8 @@ QLineEdit* MakeField(QWidget& parent, const FieldLayout& layout) {
     field->setGeometry(ToPixels(layout.rect));
     field->setAlignment(Qt::AlignCenter);
     field->setFont(MakeFont(layout.font));
-    field->setAccessibleName(QString::fromLatin1(layout.accessibleName));
+    field->setAccessibleName(
+        QCoreApplication::translate("bingo::MainWindow", layout.accessibleName));
     return field;
 }
 

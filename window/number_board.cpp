@@ -2,6 +2,7 @@
 
 #include "caption_label.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -41,7 +42,9 @@ constexpr FontStyle kCellFont{"Impact", 20.25, kRegular};
 
 } // namespace
 
-NumberBoard::NumberBoard(QWidget& window) {
+NumberBoard::NumberBoard(QWidget& window)
+    : m_calledText(QCoreApplication::translate("bingo::NumberBoard", "Called")),
+      m_notCalledText(QCoreApplication::translate("bingo::NumberBoard", "Not called")) {
     for (const Strip& strip : kStrips) {
         // The letter stands in the band above the first row of cells, where none hides it.
         const CaptionLayout layout{strip.name,
@@ -72,7 +75,7 @@ NumberBoard::NumberBoard(QWidget& window) {
         // A screen reader names the cell by its number whatever is typed into it, and says
         // through the description what the colour says.
         cell->setAccessibleName(QString::number(n));
-        cell->setAccessibleDescription(QStringLiteral("Not called"));
+        cell->setAccessibleDescription(m_notCalledText);
         m_cells[static_cast<std::size_t>(n)] = cell;
     }
 }
@@ -111,7 +114,7 @@ void NumberBoard::SetMark(int n, Mark mark) {
     QPalette palette = cell->palette();
     palette.setColor(QPalette::Base, QColor(called ? kCellCalled : kCellWhite));
     cell->setPalette(palette);
-    const QString description = called ? QStringLiteral("Called") : QStringLiteral("Not called");
+    const QString& description = called ? m_calledText : m_notCalledText;
     if (cell->accessibleDescription() != description) {
         cell->setAccessibleDescription(description);
     }

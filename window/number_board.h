@@ -9,6 +9,7 @@
 #include "draws.h"
 
 #include <QColor>
+#include <QString>
 #include <array>
 
 class QLineEdit;
@@ -44,6 +45,9 @@ private:
     void SetMark(int n, Mark mark);
 
     std::array<QLineEdit*, kBallCount + 1> m_cells{}; // index 0 unused
+    // What a screen reader hears of each mark, in the language installed before the window.
+    QString m_calledText;
+    QString m_notCalledText;
 };
 
 } // namespace bingo

@@ -297,6 +297,27 @@ void XSession::Key(const char* key) const {
     Run({"key", "--clearmodifiers", QString::fromLatin1(key)});
 }
 
+void XSession::HoldKey(const char* key, int ms) const {
+    Run({"windowfocus", "--sync", Window()});
+    Run({"keydown", QString::fromLatin1(key)});
+    QThread::msleep(static_cast<unsigned long>(ms));
+    Run({"keyup", QString::fromLatin1(key)});
+}
+
+QByteArray XSession::Property(const char* name) const {
+    constexpr uint32_t kMostLongs = 1 << 20;
+    const Reply<xcb_get_property_reply_t> property(
+        xcb_get_property_reply(m_connection,
+                               xcb_get_property(m_connection, 0, m_window, Atom(m_connection, name),
+                                                XCB_GET_PROPERTY_TYPE_ANY, 0, kMostLongs),
+                               nullptr));
+    if (!property) {
+        return {};
+    }
+    return QByteArray(static_cast<const char*>(xcb_get_property_value(property.get())),
+                      xcb_get_property_value_length(property.get()));
+}
+
 QString XSession::Read(const QImage& picture, QRect region, const char* allowed, int pageMode) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("region.png"));

@@ -76,6 +76,10 @@ public:
     void Click(QPoint at, int button = 1) const;
     void ClickControl(const char* name, int scale = 1) const;
     void Key(const char* key) const;
+    // Holds `key` down for `ms` milliseconds, with the server's key repeat running.
+    void HoldKey(const char* key, int ms) const;
+    // A property of the window as the server holds it (a string, or 32-bit values).
+    QByteArray Property(const char* name) const;
 
     // Text in one region of a picture as tesseract reads it, limited to `allowed`.
     static QString Read(const QImage& picture, QRect region, const char* allowed, int pageMode);
