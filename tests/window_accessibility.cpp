@@ -4,10 +4,13 @@
 // is switched on. The offscreen run skips the event checks; the run under Xvfb with AT-SPI
 // (BINGO_REQUIRE_ACCESSIBILITY set) must see them.
 
+#include "startup.h"
 #include "window_fixture.h"
 
 #include <QAccessible>
 #include <QtTest>
+
+#include <string_view>
 
 using bingo::testing::CallerWindow;
 
@@ -37,37 +40,47 @@ private slots:
         }
         QAccessible::installUpdateHandler(Record);
     }
-    void init() {
-        m_caller = std::make_unique<CallerWindow>();
-        QVERIFY(m_caller->Show());
-        g_events.clear();
+    void init() { g_events.clear(); }
+    void cleanup() {
+        m_caller.reset();
+        QCoreApplication::removeTranslator(&m_japanese);
     }
-    void cleanup() { m_caller.reset(); }
 
+    // Names in each language: the boxes are translated, the layout's own texts never are.
     void names_data() {
+        QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("name");
-        QTest::newRow("RESET") << "Command1"
-                               << "RESET";
-        QTest::newRow("STOP") << "Command2"
-                              << "STOP";
-        QTest::newRow("START") << "Command3"
-                               << "START";
-        QTest::newRow("number box") << "Text1"
-                                    << "Number box";
-        QTest::newRow("letter box") << "Text2"
-                                    << "Letter box";
-        QTest::newRow("title") << "Label2" << QString::fromUtf8("TavrinのBINGOマシーンVer2.0");
-        QTest::newRow("strip B") << "Label3"
-                                 << "B";
+        for (const char* language : {"en", "ja"}) {
+            const bool ja = language == std::string_view("ja");
+            const auto row = [language](const char* tag) {
+                return &(QTest::addRow("%s %s", language, tag) << QString::fromLatin1(language));
+            };
+            *row("RESET") << "Command1"
+                          << "RESET";
+            *row("STOP") << "Command2"
+                         << "STOP";
+            *row("START") << "Command3"
+                          << "START";
+            *row("number box") << "Text1"
+                               << (ja ? QString::fromUtf8("番号ボックス") : "Number box");
+            *row("letter box") << "Text2"
+                               << (ja ? QString::fromUtf8("文字ボックス") : "Letter box");
+            *row("title") << "Label2" << QString::fromUtf8("TavrinのBINGOマシーンVer2.0");
+            *row("strip B") << "Label3"
+                            << "B";
+        }
     }
     void names() {
+        QFETCH(QString, language);
         QFETCH(QString, control);
         QFETCH(QString, name);
+        Open(language);
         QCOMPARE(Accessible(m_caller->Control(qPrintable(control)), QAccessible::Name), name);
     }
 
     void cellsNamedByNumberEvenWhenEdited() {
+        Open(QStringLiteral("ja"));
         for (int n = 1; n <= 75; ++n) {
             QCOMPARE(Accessible(m_caller->Cell(n), QAccessible::Name), QString::number(n));
         }
@@ -75,35 +88,45 @@ private slots:
         QCOMPARE(Accessible(m_caller->Cell(9), QAccessible::Name), QStringLiteral("9"));
     }
 
-    // Descriptions follow the colours through calls and a reset.
+    // Descriptions follow the colours through calls and a reset, which announces only the
+    // cells it changes.
+    void descriptionsFollowTheMarks_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("called");
+        QTest::addColumn<QString>("notCalled");
+        QTest::newRow("en") << "en"
+                            << "Called"
+                            << "Not called";
+        QTest::newRow("ja") << "ja" << QString::fromUtf8("抽選済み") << QString::fromUtf8("未抽選");
+    }
     void descriptionsFollowTheMarks() {
+        QFETCH(QString, language);
+        QFETCH(QString, called);
+        QFETCH(QString, notCalled);
+        Open(language);
         for (int i = 0; i < 3; ++i) {
             m_caller->Click("Command2");
         }
         const std::vector<int> red = m_caller->RedCells();
         QCOMPARE(red.size(), 3u);
         for (int n = 1; n <= 75; ++n) {
-            const bool called = std::find(red.begin(), red.end(), n) != red.end();
+            const bool isCalled = std::find(red.begin(), red.end(), n) != red.end();
             QCOMPARE(Accessible(m_caller->Cell(n), QAccessible::Description),
-                     called ? QStringLiteral("Called") : QStringLiteral("Not called"));
+                     isCalled ? called : notCalled);
         }
-        if (!EventsFlow()) {
-            return;
-        }
-        const auto changed = std::count_if(g_events.begin(), g_events.end(), [](const auto& e) {
-            return e.second == QAccessible::DescriptionChanged;
-        });
-        QCOMPARE(changed, 3);
+        QCOMPARE(DescriptionChanges(), EventsFlow() ? 3 : 0);
 
+        g_events.clear();
         m_caller->Click("Command1");
         for (int n : red) {
-            QCOMPARE(Accessible(m_caller->Cell(n), QAccessible::Description),
-                     QStringLiteral("Not called"));
+            QCOMPARE(Accessible(m_caller->Cell(n), QAccessible::Description), notCalled);
         }
+        QCOMPARE(DescriptionChanges(), EventsFlow() ? 3 : 0);
     }
 
     // A call changes the number box, and the platform hears of it.
     void newCallRaisesTextEventOnNumberBox() {
+        Open(QStringLiteral("en"));
         m_caller->Click("Command2");
         QCOMPARE(Accessible(m_caller->Field("Text1"), QAccessible::Value), m_caller->Number());
         if (!EventsFlow()) {
@@ -120,7 +143,24 @@ private slots:
 
 private:
     static bool EventsFlow() { return QAccessible::isActive(); }
+    static long DescriptionChanges() {
+        return std::count_if(g_events.begin(), g_events.end(), [](const auto& e) {
+            return e.second == QAccessible::DescriptionChanged;
+        });
+    }
 
+    // A window in `language`, shown, with the events of its making left behind.
+    void Open(const QString& language) {
+        if (language == QLatin1String("ja")) {
+            QVERIFY(bingo::LoadJapanese(m_japanese));
+            QCoreApplication::installTranslator(&m_japanese);
+        }
+        m_caller = std::make_unique<CallerWindow>();
+        QVERIFY(m_caller->Show());
+        g_events.clear();
+    }
+
+    QTranslator m_japanese;
     std::unique_ptr<CallerWindow> m_caller;
 };
 
