@@ -13,28 +13,6 @@ using namespace bingo::testing;
 
 namespace {
 
-std::vector<QRect> AllCells(int scale) {
-    std::vector<QRect> cells;
-    for (int n = 1; n <= 75; ++n) {
-        cells.push_back(CellPixels(n, scale).adjusted(-1, -1, 1, 1));
-    }
-    return cells;
-}
-
-// The strip's letter is there, and clear of the strip's top and of the first row of cells.
-void VerifyLetterAboveCells(const QImage& picture, const char* strip, int scale) {
-    const QRect area = Pixels(Control(strip), scale).adjusted(2 * scale, 0, -2 * scale, 0);
-    const QRect ink = InkIn(picture, area, Dark, AllCells(scale));
-    const int firstRowTop = CellPixels(8, scale).top();
-    QVERIFY2(!ink.isEmpty(), strip);
-    QVERIFY2(ink.top() > area.top(), strip);
-    QVERIFY2(ink.bottom() < firstRowTop - 1,
-             qPrintable(QStringLiteral("%1 reaches y=%2, cells start at %3")
-                            .arg(strip)
-                            .arg(ink.bottom())
-                            .arg(firstRowTop)));
-}
-
 // A missing-glyph box is a hollow rectangle: full top, bottom, left and right edges with
 // background inside. No real glyph of the title has that shape.
 bool IsHollowBox(const QImage& picture, QRect glyph, QRgb background) {
@@ -93,7 +71,8 @@ private slots:
     }
     void lettersStandAboveTheCells() {
         QFETCH(QString, strip);
-        VerifyLetterAboveCells(m_picture, qPrintable(strip), 1);
+        const QString problem = LetterAboveCells(m_picture, qPrintable(strip));
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     // Digits are dark ink inside each cell, clear of its frame (a clipped digit runs into the
@@ -147,21 +126,8 @@ private slots:
             QCOMPARE(RedCells(picture).size(), 10u);
             QCOMPARE(WhiteCells(picture), 65);
         }
-        for (int n = 1; n <= 75; ++n) {
-            const QRect cell = CellPixels(n);
-            // Inside the frame, which a dark scheme draws dark.
-            const QRect ink = InkIn(picture, cell.adjusted(1, 1, -1, -1), Dark);
-            QVERIFY2(!ink.isEmpty(), qPrintable(QString::number(n)));
-            QVERIFY2(cell.adjusted(margin, margin, -margin, -margin).contains(ink),
-                     qPrintable(QStringLiteral("%1: digits at %2,%3 %4x%5 in a cell at %6,%7")
-                                    .arg(n)
-                                    .arg(ink.x())
-                                    .arg(ink.y())
-                                    .arg(ink.width())
-                                    .arg(ink.height())
-                                    .arg(cell.x())
-                                    .arg(cell.y())));
-        }
+        const QString problem = DigitsInsideCells(picture, margin);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     void titleFitsItsStripOnOneLine() {
@@ -228,7 +194,7 @@ private slots:
                      m_picture.pixel(one.center().x(), one.bottom() - 3));
         }
         for (const char* strip : {"Label3", "Label4", "Label5", "Label6", "Label7"}) {
-            VerifyLetterAboveCells(picture, strip, 2);
+            QCOMPARE(LetterAboveCells(picture, strip, 2), QString());
         }
         x.ClickControl("Command2", 2);
         picture = x.WaitForStill(picture);

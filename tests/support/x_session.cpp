@@ -57,6 +57,7 @@ QString MissingTools(const QStringList& tools) {
 
 XSession::~XSession() {
     EndProcess(m_app);
+    EndProcess(m_manager);
     if (m_connection != nullptr) {
         xcb_disconnect(m_connection);
     }
@@ -87,6 +88,26 @@ bool XSession::StartServer(QString* error) {
         return false;
     }
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    const QString manager = qEnvironmentVariable("BINGO_WINDOW_MANAGER");
+    if (!manager.isEmpty()) {
+        m_manager.setProcessEnvironment(Environment());
+        DieWithParent(m_manager);
+        m_manager.start(manager, {});
+        // A window manager announces itself on the root window once it manages the screen.
+        const xcb_atom_t check = Atom(m_connection, "_NET_SUPPORTING_WM_CHECK");
+        clock.restart();
+        while (clock.elapsed() < 10000) {
+            const Reply<xcb_get_property_reply_t> property(xcb_get_property_reply(
+                m_connection,
+                xcb_get_property(m_connection, 0, m_root, check, XCB_ATOM_WINDOW, 0, 1), nullptr));
+            if (property && xcb_get_property_value_length(property.get()) > 0) {
+                return true;
+            }
+            QThread::msleep(50);
+        }
+        *error = manager + QStringLiteral(" did not start");
+        return false;
+    }
     return true;
 }
 
@@ -145,17 +166,28 @@ bool XSession::Launch(QString* error, const QStringList& env, const QStringList&
 }
 
 bool XSession::FindWindow() {
-    const xcb_atom_t pidAtom = Atom(m_connection, "_NET_WM_PID");
-    const xcb_atom_t nameAtom = Atom(m_connection, "_NET_WM_NAME");
-    const Reply<xcb_query_tree_reply_t> tree(
-        xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
-    if (!tree || (m_title.isEmpty() && m_app.state() != QProcess::Running)) {
+    if (m_title.isEmpty() && m_app.state() != QProcess::Running) {
         return false;
     }
     const QByteArray wanted =
         m_title.isEmpty() ? QByteArray::number(m_app.processId()) : m_title.toUtf8();
+    // The program's window is a child of the root, or two levels deeper in a window
+    // manager's frame.
+    m_window = Search(m_root, wanted, 3);
+    return m_window != 0;
+}
+
+unsigned XSession::Search(unsigned parent, const QByteArray& wanted, int depth) const {
+    const xcb_atom_t pidAtom = Atom(m_connection, "_NET_WM_PID");
+    const xcb_atom_t nameAtom = Atom(m_connection, "_NET_WM_NAME");
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, parent), nullptr));
+    if (!tree) {
+        return 0;
+    }
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+    const int count = xcb_query_tree_children_length(tree.get());
+    for (int i = 0; i < count; ++i) {
         const Reply<xcb_get_property_reply_t> property(xcb_get_property_reply(
             m_connection,
             m_title.isEmpty()
@@ -172,11 +204,15 @@ bool XSession::FindWindow() {
                                      ? QByteArray::number(*reinterpret_cast<const uint32_t*>(value))
                                      : QByteArray(value, length);
         if (found == wanted && Viewable(children[i])) {
-            m_window = children[i];
-            return true;
+            return children[i];
         }
     }
-    return false;
+    for (int i = 0; depth > 1 && i < count; ++i) {
+        if (const unsigned found = Search(children[i], wanted, depth - 1)) {
+            return found;
+        }
+    }
+    return 0;
 }
 
 bool XSession::Viewable(unsigned window) const {
@@ -339,6 +375,44 @@ QString XSession::Read(const QImage& picture, QRect region, const char* allowed,
         return {};
     }
     return QString::fromUtf8(process.readAllStandardOutput()).simplified();
+}
+
+QString LetterAboveCells(const QImage& picture, const char* strip, int scale) {
+    std::vector<QRect> cells;
+    for (int n = 1; n <= 75; ++n) {
+        cells.push_back(CellPixels(n, scale).adjusted(-1, -1, 1, 1));
+    }
+    const QRect area = Pixels(Control(strip), scale).adjusted(2 * scale, 0, -2 * scale, 0);
+    const QRect ink = InkIn(picture, area, Dark, cells);
+    const int firstRowTop = CellPixels(8, scale).top();
+    if (ink.isEmpty() || ink.top() <= area.top() || ink.bottom() >= firstRowTop - 1) {
+        return QStringLiteral("%1: letter at y=%2..%3, the strip starts at %4, cells at %5")
+            .arg(QLatin1String(strip))
+            .arg(ink.top())
+            .arg(ink.bottom())
+            .arg(area.top())
+            .arg(firstRowTop);
+    }
+    return {};
+}
+
+QString DigitsInsideCells(const QImage& picture, int margin) {
+    for (int n = 1; n <= 75; ++n) {
+        const QRect cell = CellPixels(n);
+        // Inside the frame, which a dark scheme draws dark.
+        const QRect ink = InkIn(picture, cell.adjusted(1, 1, -1, -1), Dark);
+        if (ink.isEmpty() || !cell.adjusted(margin, margin, -margin, -margin).contains(ink)) {
+            return QStringLiteral("%1: digits at %2,%3 %4x%5 in a cell at %6,%7")
+                .arg(n)
+                .arg(ink.x())
+                .arg(ink.y())
+                .arg(ink.width())
+                .arg(ink.height())
+                .arg(cell.x())
+                .arg(cell.y());
+        }
+    }
+    return {};
 }
 
 std::vector<int> RedCells(const QImage& picture, int scale) {

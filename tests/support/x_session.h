@@ -33,7 +33,8 @@ public:
     XSession& operator=(const XSession&) = delete;
     ~XSession();
 
-    // Starts Xvfb on a display it finds free itself; false with a reason on failure.
+    // Starts Xvfb on a display it finds free itself, and the window manager named in
+    // BINGO_WINDOW_MANAGER if one is (none by default); false with a reason on failure.
     bool StartServer(QString* error);
     const QString& Display() const { return m_display; }
     // This process's environment with DISPLAY set to the private server.
@@ -87,8 +88,11 @@ public:
 private:
     QImage GrabRect(QRect rect) const;
     bool Viewable(unsigned window) const;
+    // The window under `parent`, a window manager's frames included, that is the program's.
+    unsigned Search(unsigned parent, const QByteArray& wanted, int depth) const;
 
     QProcess m_server;
+    QProcess m_manager;
     QProcess m_app;
     QString m_display;
     xcb_connection_t* m_connection = nullptr;
@@ -120,6 +124,13 @@ QRect InkIn(const QImage& picture, QRect area, IsInk isInk, const std::vector<QR
     }
     return ink;
 }
+
+// What is wrong with the look of a grabbed window, or empty where nothing is: the strip's
+// letter stands clear of the strip's top and above the first row of cells.
+QString LetterAboveCells(const QImage& picture, const char* strip, int scale = 1);
+// Every cell shows dark digits that keep `margin` pixels of the cell clear on every side (a
+// clipped digit runs into the edge).
+QString DigitsInsideCells(const QImage& picture, int margin);
 
 // Which cells a picture shows light red (or white), by sampling inside each cell's frame away
 // from its digits.
