@@ -7,10 +7,12 @@ windres=x86_64-w64-mingw32-windres
 need "$windres"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$windres" --preprocessor=cpp "$rc" -O coff -o "$work/version.o"
+"$windres" --preprocessor=cpp -I "$(dirname "$rc")" "$rc" -O coff -o "$work/version.o"
 "$windres" -i "$work/version.o" -O rc -o "$work/back.rc"
 
 says() { grep -qF -- "$1" "$work/back.rc"; }
+check "icon IDI_ICON1, six sizes" 'says "\"IDI_ICON1\" 14 /* RT_GROUP_ICON */" &&
+    [ "$(grep -c "RT_ICON \*/" "$work/back.rc")" -eq 6 ]'
 check "language Japanese" 'says "LANGUAGE 17, 1"'
 check "FILEVERSION" 'says "FILEVERSION 1, 0, 0, 0"'
 check "PRODUCTVERSION" 'says "PRODUCTVERSION 1, 0, 0, 0"'

@@ -2,14 +2,22 @@
 # The Windows package as shipped: the zip holds the program, the Qt DLLs and plugins it loads,
 # the MinGW runtime and the licences; the executable is a GUI-subsystem PE with address space
 # randomisation (high entropy) and no-execute data, and carries the version record 1.00,
-# 1.0.0.0, language Japanese, as read back from the .exe itself.
+# 1.0.0.0, language Japanese, and its icon, as read back from the .exe itself. The setup
+# program is a 64-bit Windows program.
 set -euo pipefail
 source "$(dirname "$0")/checks.sh"
 build=$1
 need cpack unzip x86_64-w64-mingw32-objdump /usr/bin/python3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-(cd "$build" && cpack -G ZIP -B "$work/out" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; exit 1; }
+for generator in ZIP NSIS; do
+    (cd "$build" && cpack -G $generator -B "$work/out" >"$work/cpack.log" 2>&1) ||
+        { cat "$work/cpack.log"; exit 1; }
+done
+setup=$(ls "$work"/out/*-setup.exe)
+echo "setup: $(basename "$setup"), $(du -k "$setup" | cut -f1) KiB"
+check "setup program is 64-bit" 'x86_64-w64-mingw32-objdump -f "$setup" | grep -q "file format pei-x86-64"'
+
 zip=$(ls "$work"/out/*.zip)
 echo "package: $(basename "$zip"), $(du -k "$zip" | cut -f1) KiB"
 unzip -q "$zip" -d "$work/root"
@@ -43,11 +51,17 @@ for info in pe.FileInfo[0]:
     for var in getattr(info, "Var", []):
         for key, value in var.entry.items():
             print(key.decode(), "=", value)
+for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    if kind.id in (pefile.RESOURCE_TYPE["RT_ICON"], pefile.RESOURCE_TYPE["RT_GROUP_ICON"]):
+        names = [str(entry.name or entry.id) for entry in kind.directory.entries]
+        print(pefile.RESOURCE_TYPE.get(kind.id), len(names), names[0])
 PY
 cat "$work/version"
 check "FILEVERSION 1.0.0.0" 'grep -qx "fixed 1 0 0 0" "$work/version"'
 check "Japanese Unicode string table" 'grep -qix "table 041104b0" "$work/version"'
 check "FileVersion 1.00" 'grep -qx "FileVersion = 1.00" "$work/version"'
 check "ProductVersion 1.00" 'grep -qx "ProductVersion = 1.00" "$work/version"'
+check "icon IDI_ICON1 in six sizes" 'grep -qx "RT_GROUP_ICON 1 IDI_ICON1" "$work/version" &&
+    grep -q "^RT_ICON 6 " "$work/version"'
 check "translation Japanese, Unicode" 'grep -qix "Translation = 0x0411 0x04b0" "$work/version"'
 exit $fail

@@ -1,6 +1,8 @@
-// The Windows program as a user gets it: the zip unpacked, bingo-caller.exe opened under Wine
-// on a private Xvfb and judged by the same harness as the Linux program. Under Wine the window
-// repaints later than a native one, so every look waits for the screen to settle.
+// The Windows program as a user gets it, under Wine on a private Xvfb and judged by the same
+// harness as the Linux program: the zip unpacked and run where it lies, and the setup program
+// installed silently into a fresh Wine prefix, run from its install folder, installed again
+// over itself and uninstalled. Under Wine the window repaints later than a native one, so
+// every look waits for the screen to settle.
 
 #include "helpers.h"
 #include "x_session.h"
@@ -11,13 +13,57 @@
 
 using namespace bingo::testing;
 
+namespace {
+
+const QString kCaption = QString::fromUtf8("TavrinのBINGOマシーン");
+const QString kUninstallKey =
+    QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\bingo-caller");
+
+// Runs a Windows program (or a Wine tool) in `prefix` and waits for the prefix to go idle, so
+// that what it started in the background (an uninstaller) has finished too.
+int Wine(const QString& prefix, const QStringList& command, QByteArray* out = nullptr) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("BINGO_WINEPREFIX"), prefix);
+    environment.insert(QStringLiteral("WINEPATH"), QString());
+    QProcess wine;
+    wine.setProcessEnvironment(environment);
+    wine.start(QStringLiteral(BINGO_WINE_RUN), command);
+    const bool finished = wine.waitForFinished(180000);
+    if (out != nullptr) {
+        *out = wine.readAllStandardOutput();
+    }
+    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
+    QProcess idle;
+    idle.setProcessEnvironment(environment);
+    idle.start(QStringLiteral("wineserver"), {QStringLiteral("-w")});
+    idle.waitForFinished(180000);
+    return finished && wine.exitStatus() == QProcess::NormalExit ? wine.exitCode() : -1;
+}
+
+// The one folder a glob names in the prefix, or empty.
+QString Find(const QString& prefix, const QString& pattern) {
+    QDir users(prefix + QStringLiteral("/drive_c/users"));
+    for (const QString& user : users.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString path = users.filePath(user + QLatin1Char('/') + pattern);
+        if (QFileInfo::exists(path)) {
+            return path;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 class E2eWine : public QObject {
     Q_OBJECT
 
 private slots:
-    void stopCallsAndMarksUnderWine() {
+    void initTestCase() {
         const QString missing = MissingTools({"Xvfb", "xdotool", "tesseract", "wine", "unzip"});
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
+
+    void zipRunsWhereUnpacked() {
         QTemporaryDir dir;
         QProcess unzip;
         unzip.start(QStringLiteral("unzip"), {"-q", BINGO_WINDOWS_ZIP, "-d", dir.path()});
@@ -25,13 +71,59 @@ private slots:
         const QString exe =
             dir.filePath(QStringLiteral("bingo-caller-1.00-win64/bingo-caller.exe"));
         QVERIFY2(QFile::exists(exe), qPrintable(exe));
+        // The unzipped folder alone: no Qt or MinGW folders on Wine's path.
+        CallsAndMarks(exe, {QStringLiteral("WINEPATH=")});
+    }
 
+    void setupInstallsRunsAndUninstalls() {
+        QTemporaryDir prefix;
+        const QString setup = QStringLiteral(BINGO_WINDOWS_SETUP);
+        const QString programs = QStringLiteral("AppData/Local/Programs/bingo-caller");
+        const QString shortcut =
+            QStringLiteral("AppData/Roaming/Microsoft/Windows/Start Menu/Programs/%1.lnk")
+                .arg(kCaption);
+        QCOMPARE(Wine(prefix.path(), {setup, QStringLiteral("/S")}), 0);
+        const QString installed = Find(prefix.path(), programs);
+        QVERIFY2(!installed.isEmpty(), "no program folder under the user's programs");
+        for (const char* file :
+             {"bingo-caller.exe", "uninstall.exe", "Qt6Widgets.dll", "platforms/qwindows.dll"}) {
+            QVERIFY2(QFile::exists(installed + QLatin1Char('/') + QLatin1String(file)), file);
+        }
+        QVERIFY2(!Find(prefix.path(), shortcut).isEmpty(), "no Start-menu shortcut");
+        QByteArray entry;
+        QCOMPARE(Wine(prefix.path(), {"reg", "query", kUninstallKey}, &entry), 0);
+        for (const char* value : {"DisplayVersion    REG_SZ    1.00", "QuietUninstallString",
+                                  "EstimatedSize", "Publisher", "DisplayIcon"}) {
+            QVERIFY2(entry.contains(value), entry.constData());
+        }
+
+        CallsAndMarks(
+            installed + QStringLiteral("/bingo-caller.exe"),
+            {QStringLiteral("WINEPATH="), QStringLiteral("BINGO_WINEPREFIX=") + prefix.path()});
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+
+        // Again over the first: the same files, one entry.
+        QCOMPARE(Wine(prefix.path(), {setup, QStringLiteral("/S")}), 0);
+        QVERIFY(QFile::exists(installed + QStringLiteral("/bingo-caller.exe")));
+        QCOMPARE(Wine(prefix.path(), {"reg", "query", kUninstallKey}), 0);
+
+        // The uninstall command Windows runs for a quiet removal.
+        QCOMPARE(Wine(prefix.path(), {installed + QStringLiteral("/uninstall.exe"), "/S"}), 0);
+        QVERIFY2(!QFileInfo::exists(installed), "the program folder is left");
+        QVERIFY2(Find(prefix.path(), shortcut).isEmpty(), "the shortcut is left");
+        QVERIFY(Wine(prefix.path(), {"reg", "query", kUninstallKey}) != 0);
+    }
+
+private:
+    // Opens `exe` under Wine, checks the board and its look, and calls three numbers.
+    void CallsAndMarks(const QString& exe, const QStringList& env) {
         XSession x;
         QString error;
         QVERIFY2(x.StartServer(&error), qPrintable(error));
-        x.FindByTitle(QString::fromUtf8("TavrinのBINGOマシーン"));
-        // The unzipped folder alone: no Qt or MinGW folders on Wine's path.
-        QVERIFY2(x.Launch(&error, {"WINEPATH="}, {BINGO_WINE_RUN}, 180000, exe), qPrintable(error));
+        x.FindByTitle(kCaption);
+        QVERIFY2(x.Launch(&error, env, {BINGO_WINE_RUN}, 180000, exe), qPrintable(error));
         QImage picture = x.WaitForStill({}, 20000);
         QCOMPARE(picture.size(), QSize(683, 433));
         QCOMPARE(WhiteCells(picture), 75);
@@ -39,9 +131,14 @@ private slots:
         for (int call = 1; call <= 3; ++call) {
             x.ClickControl("Command2");
             picture = x.WaitForStill(picture, 20000);
-            const std::vector<int> red = RedCells(picture);
-            QCOMPARE(int(red.size()), call);
+            QCOMPARE(int(RedCells(picture).size()), call);
         }
+        // With Windows-like faces the letters stand clear and two digits fit a cell.
+        for (const char* strip : {"Label3", "Label4", "Label5", "Label6", "Label7"}) {
+            QCOMPARE(LetterAboveCells(picture, strip), QString());
+        }
+        QCOMPARE(DigitsInsideCells(picture, 2), QString());
+
         const auto inside = [](const char* box) {
             return Pixels(Control(box)).adjusted(4, 4, -4, -4);
         };

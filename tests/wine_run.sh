@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows executable of the `windows` preset under Wine, with the cross-built Qt and the
 # MinGW runtime DLLs on its path: the preset's CMAKE_CROSSCOMPILING_EMULATOR. The Wine prefix
-# is made on first use and kept (BINGO_WINEPREFIX, default ~/.cache/bingo-caller/wine).
+# is made on first use and kept (BINGO_WINEPREFIX, default ~/.cache/bingo-caller/wine), with
+# Windows faces stood in for by Debian's metric-compatible ones (wine_fonts.reg).
 set -euo pipefail
 qt=${BINGO_WINDOWS_QT:-/var/cache/bingo-caller/qt6-mingw}
 gcc_dlls=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name)")
@@ -18,5 +19,12 @@ done
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
+fi
+fonts=$(dirname "$0")/wine_fonts.reg
+stamp=$(sha256sum <"$fonts" | cut -c1-16)
+if [ "$(cat "$WINEPREFIX/bingo-fonts" 2>/dev/null)" != "$stamp" ]; then
+    # regedit reads UTF-16 files whatever the prefix's code page.
+    iconv -f UTF-8 -t UTF-16 "$fonts" >"$WINEPREFIX/bingo-fonts.reg"
+    wine regedit /S "$WINEPREFIX/bingo-fonts.reg" >/dev/null 2>&1 && echo "$stamp" >"$WINEPREFIX/bingo-fonts"
 fi
 exec wine "$@"
