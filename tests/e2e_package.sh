@@ -50,7 +50,7 @@ for path in ./usr/bin/bingo-caller \
     ./usr/share/metainfo/io.bingocaller.BingoCaller.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/io.bingocaller.BingoCaller.svg \
     ./usr/share/doc/bingo-caller/copyright ./usr/share/doc/bingo-caller/changelog.gz \
-    ./usr/share/man/man1/bingo-caller.1.gz; do
+    ./usr/share/man/man1/bingo-caller.1.gz ./usr/share/man/ja/man1/bingo-caller.1.gz; do
     check "contains $path" 'grep -qx "$path" <<<"$files"'
 done
 check "nothing under /usr/local" '! grep -q "^./usr/local" <<<"$files"'
