@@ -198,27 +198,12 @@ private slots:
     void classAndIcon() {
         QFile entry(QStringLiteral(BINGO_DESKTOP_ENTRY));
         QVERIFY(entry.open(QIODevice::ReadOnly));
-        const QByteArray wanted = QString::fromUtf8(entry.readAll())
-                                      .split(QLatin1Char('\n'))
-                                      .filter(QStringLiteral("StartupWMClass="))
-                                      .value(0)
-                                      .mid(15)
-                                      .toUtf8();
-        const QList<QByteArray> wmClass = m_x->Property("WM_CLASS").split('\0');
-        QVERIFY(!wanted.isEmpty());
-        QCOMPARE(wmClass.value(1), wanted);
-
-        // _NET_WM_ICON: width, height and the pixels of each size in turn.
+        const QByteArray wmClass = m_x->Property("WM_CLASS").split('\0').value(1);
+        QVERIFY(entry.readAll().contains("\nStartupWMClass=" + wmClass + '\n'));
+        // _NET_WM_ICON: width, height and pixels of each size, the 16-pixel one first.
         const QByteArray icon = m_x->Property("_NET_WM_ICON");
-        const auto* value = reinterpret_cast<const quint32*>(icon.constData());
-        const qsizetype count = icon.size() / 4;
-        QList<quint32> sizes;
-        for (qsizetype at = 0; at + 1 < count; at += 2 + value[at] * value[at + 1]) {
-            QCOMPARE(value[at], value[at + 1]);
-            sizes << value[at];
-        }
-        QVERIFY2(sizes.contains(16) && sizes.contains(48),
-                 qPrintable(QStringLiteral("icon sizes: %1").arg(sizes.size())));
+        QVERIFY(icon.startsWith(QByteArray::fromHex("1000000010000000")));
+        QVERIFY2(icon.size() > 4 * (16 * 16 + 48 * 48), qPrintable(QString::number(icon.size())));
     }
 
 private:

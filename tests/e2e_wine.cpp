@@ -19,25 +19,24 @@ const QString kCaption = QString::fromUtf8("TavrinのBINGOマシーン");
 const QString kUninstallKey =
     QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\bingo-caller");
 
-// Runs a Windows program (or a Wine tool) in `prefix` and waits for the prefix to go idle, so
-// that what it started in the background (an uninstaller) has finished too.
+// Runs a Windows program (or a Wine tool) in `prefix`, then waits for the prefix to go idle,
+// so that what it started in the background (an uninstaller) has finished too.
 int Wine(const QString& prefix, const QStringList& command, QByteArray* out = nullptr) {
+    QProcess wine;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("BINGO_WINEPREFIX"), prefix);
+    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
     environment.insert(QStringLiteral("WINEPATH"), QString());
-    QProcess wine;
     wine.setProcessEnvironment(environment);
     wine.start(QStringLiteral(BINGO_WINE_RUN), command);
     const bool finished = wine.waitForFinished(180000);
+    const int status = finished && wine.exitStatus() == QProcess::NormalExit ? wine.exitCode() : -1;
     if (out != nullptr) {
         *out = wine.readAllStandardOutput();
     }
-    environment.insert(QStringLiteral("WINEPREFIX"), prefix);
-    QProcess idle;
-    idle.setProcessEnvironment(environment);
-    idle.start(QStringLiteral("wineserver"), {QStringLiteral("-w")});
-    idle.waitForFinished(180000);
-    return finished && wine.exitStatus() == QProcess::NormalExit ? wine.exitCode() : -1;
+    wine.start(QStringLiteral("wineserver"), {QStringLiteral("-w")});
+    wine.waitForFinished(180000);
+    return status;
 }
 
 // The one folder a glob names in the prefix, or empty.
