@@ -16,6 +16,11 @@ namespace bingo {
 namespace {
 
 constexpr const char* kProgram = "bingo-caller";
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+constexpr bool kDisplayMayBeMissing = true;
+#else
+constexpr bool kDisplayMayBeMissing = false; // Windows always has a desktop
+#endif
 
 // The texts, marked for lupdate in the context they are translated in.
 const char* const kNoDisplay =
@@ -210,13 +215,12 @@ std::unique_ptr<QApplication> Startup::Open(int& argc, char** argv) {
         LoadJapanese(m_messages);
     }
     m_display = DisplayName(argc, argv);
-#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-    if (!ChosenOnCommandLine(argc, argv) && Environment("QT_QPA_PLATFORM").isEmpty() &&
-        m_display.isEmpty() && Environment("WAYLAND_DISPLAY").isEmpty()) {
+    if (kDisplayMayBeMissing && !ChosenOnCommandLine(argc, argv) &&
+        Environment("QT_QPA_PLATFORM").isEmpty() && m_display.isEmpty() &&
+        Environment("WAYLAND_DISPLAY").isEmpty()) {
         Print(Text(kNoDisplay));
         return nullptr;
     }
-#endif
 
     g_opening = this;
     g_qtHandler = qInstallMessageHandler(Watch);
