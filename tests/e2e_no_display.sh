@@ -36,7 +36,7 @@ row() {
     fi
 }
 
-wayland_plugin=$(find /usr/lib/*/qt6/plugins/platforms -name 'libqwayland-generic.so' 2>/dev/null)
+wayland_plugin=$(find /usr/lib/*/qt6/plugins/platforms -name '*wayland*' 2>/dev/null)
 row "nothing set" 1 "no display to open; set DISPLAY or WAYLAND_DISPLAY"
 row "nothing set, Japanese" 1 "開くディスプレイがありません。DISPLAY または WAYLAND_DISPLAY を設定してください" \
     LANG=ja_JP.UTF-8

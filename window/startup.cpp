@@ -1,6 +1,8 @@
 #include "startup.h"
 
+#include <QDir>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QLocale>
 
 #include <cstdio>
@@ -66,6 +68,14 @@ QString DisplayName(int argc, char** argv) {
         }
     }
     return Environment("DISPLAY");
+}
+
+// Whether Qt has its Wayland platform plugin here, without which it cannot use a Wayland display
+// whatever order of platforms it tries.
+bool HasWaylandPlugin() {
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                         QStringLiteral("/platforms"));
+    return !platforms.entryList({QStringLiteral("*wayland*")}, QDir::Files).isEmpty();
 }
 
 void Print(const QString& line) {
@@ -179,8 +189,7 @@ QString Startup::Text(const char* source) const {
 
 QString Startup::PlatformFailure(const QString& qtSaid) const {
     const QString wayland = Environment("WAYLAND_DISPLAY");
-    if (m_display.isEmpty() && !wayland.isEmpty() &&
-        qtSaid.contains(QLatin1String("platform plugin \"wayland\""))) {
+    if (m_display.isEmpty() && !wayland.isEmpty() && !HasWaylandPlugin()) {
         return Text(kNoWaylandPlugin).arg(wayland);
     }
     if (qtSaid.contains(QLatin1String("could not connect to display"))) {
