@@ -8,12 +8,15 @@ need Xvfb xauth
 exe=$1
 work=$(mktemp -d)
 # An X server that lets in only holders of its cookie: the sudo case, refused for the rest.
-xauth -q -f "$work/auth" add 2>/dev/null :0 . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')"
-Xvfb -displayfd 3 -auth "$work/auth" -nolisten tcp 3>"$work/number" 2>/dev/null &
+# The server takes every cookie in its file; a client looks up its display's.
+cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+xauth -q -f "$work/server" add :0 . "$cookie" 2>/dev/null
+Xvfb -displayfd 3 -auth "$work/server" -nolisten tcp 3>"$work/number" 2>/dev/null &
 server=$!
 trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
 for _ in $(seq 100); do [ -s "$work/number" ] && break; sleep 0.1; done
 locked=:$(cat "$work/number")
+xauth -q -f "$work/auth" add "$locked" . "$cookie" 2>/dev/null
 
 # row NAME STATUS TEXT [NAME=VALUE ...] [-- ARG ...]: runs the program with only those
 # variables of the display and locale set; TEXT must be its one line (empty: nothing said).

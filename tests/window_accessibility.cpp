@@ -114,14 +114,14 @@ private slots:
             QCOMPARE(Accessible(m_caller->Cell(n), QAccessible::Description),
                      isCalled ? called : notCalled);
         }
-        QCOMPARE(DescriptionChanges(), EventsFlow() ? 3 : 0);
+        VerifyThreeChangesHeard();
 
         g_events.clear();
         m_caller->Click("Command1");
         for (int n : red) {
             QCOMPARE(Accessible(m_caller->Cell(n), QAccessible::Description), notCalled);
         }
-        QCOMPARE(DescriptionChanges(), EventsFlow() ? 3 : 0);
+        VerifyThreeChangesHeard();
     }
 
     // A call changes the number box, and the platform hears of it.
@@ -143,10 +143,14 @@ private slots:
 
 private:
     static bool EventsFlow() { return QAccessible::isActive(); }
-    static long DescriptionChanges() {
-        return std::count_if(g_events.begin(), g_events.end(), [](const auto& e) {
+    // Three cells changed, and where events reach the handler (Qt 6.8 delivers them even
+    // without a bridge), three changes were announced.
+    static void VerifyThreeChangesHeard() {
+        const auto changes = std::count_if(g_events.begin(), g_events.end(), [](const auto& e) {
             return e.second == QAccessible::DescriptionChanged;
         });
+        QVERIFY2(changes == 3 || (changes == 0 && !EventsFlow()),
+                 qPrintable(QString::number(changes)));
     }
 
     // A window in `language`, shown, with the events of its making left behind.

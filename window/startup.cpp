@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -146,6 +147,7 @@ QIcon WindowIcon() {
 ErrorCapture g_capture;
 const Startup* g_opening = nullptr;
 QtMessageHandler g_qtHandler = nullptr;
+QStringList g_qtSaid; // Qt's messages while it opens the display
 
 } // namespace
 
@@ -187,35 +189,45 @@ QString Startup::Text(const char* source) const {
     return text.isEmpty() ? QString::fromUtf8(source) : text;
 }
 
-QString Startup::PlatformFailure(const QString& qtSaid) const {
+QString Startup::PlatformFailure(const QStringList& qtSaid, const QString& printed) const {
     const QString wayland = Environment("WAYLAND_DISPLAY");
     if (m_display.isEmpty() && !wayland.isEmpty() && !HasWaylandPlugin()) {
         return Text(kNoWaylandPlugin).arg(wayland);
     }
-    if (qtSaid.contains(QLatin1String("could not connect to display"))) {
+    const auto qtSays = [&qtSaid](QLatin1String words) {
+        return std::any_of(qtSaid.begin(), qtSaid.end(),
+                           [words](const QString& message) { return message.contains(words); });
+    };
+    if (qtSays(QLatin1String("could not connect to display"))) {
         if (m_display.isEmpty()) {
             return Text(kDisplayUnset);
         }
-        // Lines that are not Qt's own are the X server's words, passed on by libxcb.
-        for (const QString& line : qtSaid.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            if (!line.startsWith(QLatin1String("qt."))) {
+        // What was printed that is none of Qt's messages is the X server's refusal, which
+        // libxcb prints itself.
+        for (const QString& line : printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (std::none_of(qtSaid.begin(), qtSaid.end(),
+                             [&line](const QString& message) { return line.endsWith(message); })) {
                 return Text(kRefused).arg(m_display, line.trimmed());
             }
         }
         return Text(kNoXServer).arg(m_display);
     }
-    return Text(kNoPlatform)
-        .arg(qtSaid.section(QLatin1Char('\n'), 0, 0, QString::SectionSkipEmpty));
+    return Text(kNoPlatform).arg(qtSaid.isEmpty() ? QString() : qtSaid.back());
 }
 
 void Startup::Watch(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type != QtFatalMsg || g_opening == nullptr) {
+    if (g_opening == nullptr) {
+        g_qtHandler(type, context, message);
+        return;
+    }
+    g_qtSaid << message;
+    if (type != QtFatalMsg) {
         g_qtHandler(type, context, message);
         return;
     }
     // Qt is about to abort: no platform could be started.
-    const QString said = QString::fromLocal8Bit(g_capture.End());
-    Print(g_opening->PlatformFailure(said.isEmpty() ? message : said));
+    const QString printed = QString::fromLocal8Bit(g_capture.End());
+    Print(g_opening->PlatformFailure(g_qtSaid, printed));
     std::_Exit(1);
 }
 

@@ -37,9 +37,9 @@ public:
 
 private:
     static void Watch(QtMsgType type, const QMessageLogContext& context, const QString& message);
-    // What Qt printed while it tried to open the display, read into one line of the
-    // program's own.
-    QString PlatformFailure(const QString& qtSaid) const;
+    // Why the display could not be opened, in one line of the program's own, from Qt's
+    // messages while it tried and all that was printed meanwhile.
+    QString PlatformFailure(const QStringList& qtSaid, const QString& printed) const;
     QString Text(const char* source) const;
 
     QString m_display; // what -display or DISPLAY names
