@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
@@ -202,12 +203,17 @@ QString Startup::PlatformFailure(const QStringList& qtSaid, const QString& print
         if (m_display.isEmpty()) {
             return Text(kDisplayUnset);
         }
-        // What was printed that is none of Qt's messages is the X server's refusal, which
-        // libxcb prints itself.
-        for (const QString& line : printed.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            if (std::none_of(qtSaid.begin(), qtSaid.end(),
-                             [&line](const QString& message) { return line.endsWith(message); })) {
-                return Text(kRefused).arg(m_display, line.trimmed());
+        // What was printed that is none of Qt's messages (some run over several lines, as
+        // Qt 6.8's warning of a C locale) is the X server's refusal, which libxcb prints.
+        QString rest = printed;
+        for (const QString& message : qtSaid) {
+            rest.remove(message);
+        }
+        static const QRegularExpression kCategoryOnly(QStringLiteral("^[\\w.]+:$"));
+        for (const QString& line : rest.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QString words = line.trimmed();
+            if (!words.isEmpty() && !kCategoryOnly.match(words).hasMatch()) {
+                return Text(kRefused).arg(m_display, words);
             }
         }
         return Text(kNoXServer).arg(m_display);
