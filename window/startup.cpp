@@ -4,7 +4,6 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
@@ -78,6 +77,15 @@ bool HasWaylandPlugin() {
     const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                          QStringLiteral("/platforms"));
     return !platforms.entryList({QStringLiteral("*wayland*")}, QDir::Files).isEmpty();
+}
+
+// A line that only names a logging category, as "qt.qpa.xcb:", which Qt prints before its
+// message on a line of its own.
+bool OnlyCategory(const QString& words) {
+    return words.size() > 1 && words.endsWith(QLatin1Char(':')) &&
+           std::all_of(words.begin(), words.end() - 1, [](QChar c) {
+               return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('.');
+           });
 }
 
 void Print(const QString& line) {
@@ -209,10 +217,9 @@ QString Startup::PlatformFailure(const QStringList& qtSaid, const QString& print
         for (const QString& message : qtSaid) {
             rest.remove(message);
         }
-        static const QRegularExpression kCategoryOnly(QStringLiteral("^[\\w.]+:$"));
         for (const QString& line : rest.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             const QString words = line.trimmed();
-            if (!words.isEmpty() && !kCategoryOnly.match(words).hasMatch()) {
+            if (!words.isEmpty() && !OnlyCategory(words)) {
                 return Text(kRefused).arg(m_display, words);
             }
         }
