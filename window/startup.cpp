@@ -138,9 +138,10 @@ private:
     int m_saved = -1;
 };
 
+#ifndef Q_OS_WIN
 // The icon theme's icon where the desktop has one installed and Qt can draw it (the theme's
 // SVG needs Qt's SVG plugin), else the sizes made from the same SVG that travel in the
-// executable.
+// executable. Windows takes the icon resource of the executable instead.
 QIcon WindowIcon() {
     const QIcon themed = QIcon::fromTheme(QStringLiteral(BINGO_APP_ID));
     if (!themed.pixmap(QSize(32, 32)).isNull()) {
@@ -152,6 +153,7 @@ QIcon WindowIcon() {
     }
     return icon;
 }
+#endif
 
 ErrorCapture g_capture;
 const Startup* g_opening = nullptr;
@@ -270,7 +272,9 @@ std::unique_ptr<QApplication> Startup::Open(int& argc, char** argv) {
     // On Wayland the app id; on X11 docks match the window to its launcher by WM_CLASS, which
     // Qt makes from the program's and the application's name (the entry's StartupWMClass).
     QApplication::setDesktopFileName(QStringLiteral(BINGO_APP_ID));
+#ifndef Q_OS_WIN
     QApplication::setWindowIcon(WindowIcon());
+#endif
     if (PrefersJapanese(QLocale::system().uiLanguages()) && LoadJapanese(m_window)) {
         QApplication::installTranslator(&m_window);
     }
