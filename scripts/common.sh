@@ -1,9 +1,9 @@
 # Shared by the scripts: installs missing Debian packages and builds a preset. Sourced, not run.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# Held around every apt-get that changes the system: CI runs the host suites and the release
-# matrix side by side, and both may install packages at once.
-APT_LOCK=/var/lock/bingo-caller-apt
+# apt-get for whatever changes the system, one call at a time: CI runs the host suites and the
+# release matrix side by side, and both may install packages at once.
+APT_GET=(flock /var/lock/bingo-caller-apt env DEBIAN_FRONTEND=noninteractive apt-get)
 
 # ensure_packages SECTION...: installs what dpkg lacks of those sections of packages.txt.
 ensure_packages() {
@@ -30,9 +30,8 @@ ensure_packages() {
         fi
     fi
     echo "Installing: ${missing[*]}"
-    "${sudo[@]}" flock "$APT_LOCK" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-    "${sudo[@]}" flock "$APT_LOCK" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -q --no-install-recommends "${missing[@]}"
+    "${sudo[@]}" "${APT_GET[@]}" update -q
+    "${sudo[@]}" "${APT_GET[@]}" install -y -q --no-install-recommends "${missing[@]}"
 }
 
 # build_preset NAME [TARGET]: configures (quick when nothing changed, and it picks up packages
