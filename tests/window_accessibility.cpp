@@ -1,8 +1,8 @@
 // What assistive technology gets from the window: names for every control, a description of
-// each cell's state, and an event when the number box changes. Names and descriptions can be
-// read on any platform; events flow only where the platform has an accessibility bridge that
-// is switched on. The offscreen run skips the event checks; the run under Xvfb with AT-SPI
-// (BINGO_REQUIRE_ACCESSIBILITY set) must see them.
+// each cell's state, an event when the number box changes, and the news (calls, a new game)
+// whatever has the focus. Names and descriptions can be read on any platform; events flow only
+// where the platform has an accessibility bridge that is switched on. The offscreen run skips the
+// event checks; the run under Xvfb with AT-SPI (BINGO_REQUIRE_ACCESSIBILITY set) must see them.
 
 #include "startup.h"
 #include "window_fixture.h"
@@ -17,9 +17,20 @@ using bingo::testing::CallerWindow;
 namespace {
 
 std::vector<std::pair<QObject*, QAccessible::Event>> g_events;
+std::vector<QString> g_news; // what a screen reader is told whatever has the focus
 
 void Record(QAccessibleEvent* event) {
     g_events.emplace_back(event->object(), event->type());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (event->type() == QAccessible::Announcement) {
+        g_news.push_back(static_cast<QAccessibleAnnouncementEvent*>(event)->message());
+    }
+#endif
+    QAccessibleInterface* face = event->accessibleInterface();
+    if (event->type() == QAccessible::ObjectShow && face != nullptr &&
+        face->role() == QAccessible::Notification) {
+        g_news.push_back(face->text(QAccessible::Name));
+    }
 }
 
 QString Accessible(QWidget* widget, QAccessible::Text text) {
@@ -40,7 +51,10 @@ private slots:
         }
         QAccessible::installUpdateHandler(Record);
     }
-    void init() { g_events.clear(); }
+    void init() {
+        g_events.clear();
+        g_news.clear();
+    }
     void cleanup() {
         m_caller.reset();
         QCoreApplication::removeTranslator(&m_japanese);
@@ -139,6 +153,50 @@ private slots:
                                               event.second == QAccessible::TextInserted);
             });
         QVERIFY(announced);
+    }
+
+    // What the last click has said whatever has the focus: the call as the boxes show it,
+    // RESET's new game, a STOP with nothing left to call; never a rolling face.
+    void newsIsSpoken_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("clicks"); // S STOP, R RESET, T START and five ticks
+        QTest::addColumn<QString>("said");   // "call": the call the boxes show; empty: nothing
+        const auto row = [](const char* tag, const char* language, QString clicks,
+                            const char* said) {
+            QTest::newRow(tag) << QString::fromLatin1(language) << clicks
+                               << QString::fromUtf8(said);
+        };
+        row("third call", "en", "SSS", "call");
+        row("rolling is silent", "en", "T", "");
+        row("roll, then a call", "en", "TS", "call");
+        row("RESET while rolling", "ja", "TR", "新しいゲーム");
+        row("nothing left", "en", QString(76, QLatin1Char('S')), "All 75 numbers have been called");
+        row("nothing left, Japanese", "ja", QString(76, QLatin1Char('S')),
+            "75個の番号はすべて抽選済みです");
+    }
+    void newsIsSpoken() {
+        QFETCH(QString, language);
+        QFETCH(QString, clicks);
+        QFETCH(QString, said);
+        Open(language);
+        if (!EventsFlow()) {
+            QSKIP("no accessibility bridge on this platform; e2e-accessibility hears the news");
+        }
+        for (QChar click : clicks) {
+            g_news.clear();
+            if (click == QLatin1Char('T')) {
+                m_caller->Click("Command3");
+                for (int tick = 0; tick < 5; ++tick) {
+                    m_caller->Tick();
+                }
+            } else {
+                m_caller->Click(click == QLatin1Char('S') ? "Command2" : "Command1");
+            }
+        }
+        if (said == QLatin1String("call")) {
+            said = m_caller->Letter() + QLatin1Char(' ') + m_caller->Number();
+        }
+        QCOMPARE(g_news, said.isEmpty() ? std::vector<QString>{} : std::vector<QString>{said});
     }
 
 private:

@@ -11,6 +11,14 @@
         <source>Number box</source>
         <translation>番号ボックス</translation>
     </message>
+    <message>
+        <source>New game</source>
+        <translation>新しいゲーム</translation>
+    </message>
+    <message>
+        <source>All 75 numbers have been called</source>
+        <translation>75個の番号はすべて抽選済みです</translation>
+    </message>
 </context>
 <context>
     <name>bingo::NumberBoard</name>

@@ -19,6 +19,11 @@ void CallerController::Reset() {
     m_deck.ResetDeck();
 }
 
+void CallerController::NewGame() {
+    Reset();
+    m_display.AnnounceNewGame();
+}
+
 // Starting again would restart the period; a running roll keeps its beat.
 void CallerController::Start() {
     if (!m_timer->isActive()) {
@@ -36,10 +41,12 @@ void CallerController::Stop() {
     if (const auto called = m_deck.CallNext()) {
         m_display.ShowCall(called->value, called->letter);
         m_display.MarkCalled(called->value);
+        m_display.AnnounceCall(called->value, called->letter);
     } else if (const auto last = m_deck.LastCalled()) {
         // Every number is out: put the last call back, so that a roll face left on display
-        // is not mistaken for a call.
+        // is not mistaken for a call, and say so rather than repeat the call.
         m_display.ShowCall(last->value, last->letter);
+        m_display.AnnounceAllCalled();
     }
 }
 

@@ -142,16 +142,26 @@ QPushButton* MakeButton(QWidget& parent, const ButtonLayout& layout) {
     return button;
 }
 
-// Runs before any control is made, so the fonts they are given resolve to the stand-ins.
-QWidget* PrepareFonts(QWidget* parent) {
+// Runs before any control is made, so the fonts they are given resolve to the stand-ins and
+// a screen reader meets each control through the program's own interfaces from the start.
+QWidget* PrepareControls(QWidget* parent) {
     InstallFontSubstitutes();
+    InstallAccessibility();
     return parent;
+}
+
+// Letter and number as the boxes show them: "O 74".
+QString CallText(int number, std::optional<std::string_view> letter) {
+    const QString digits = QString::number(number);
+    return letter ? QString::fromLatin1(letter->data(), static_cast<qsizetype>(letter->size())) +
+                        QLatin1Char(' ') + digits
+                  : digits;
 }
 
 } // namespace
 
 MainWindow::MainWindow(RandomSource& source, QWidget* parent)
-    : QWidget(PrepareFonts(parent)), m_board(*this),
+    : QWidget(PrepareControls(parent)), m_board(*this), m_announcer(*this),
       m_controller(new CallerController(*this, source, this)) {
     setWindowTitle(QString::fromUtf8(kCaption));
     const QRect client = ToPixels({0, 0, kClientWidthTwips, kClientHeightTwips});
@@ -170,12 +180,13 @@ MainWindow::MainWindow(RandomSource& source, QWidget* parent)
     QPushButton* start = MakeButton(*this, kStart);
     QPushButton* stop = MakeButton(*this, kStop);
 
-    connect(reset, &QPushButton::clicked, m_controller, &CallerController::Reset);
+    connect(reset, &QPushButton::clicked, m_controller, &CallerController::NewGame);
     connect(start, &QPushButton::clicked, m_controller, &CallerController::Start);
     connect(stop, &QPushButton::clicked, m_controller, &CallerController::Stop);
 
     PutLabelsUnderneath();
     SetTabOrder(reset, stop, start);
+    NameEmptyFieldsOnFocus(*this);
     reset->setFocus();
 }
 
@@ -193,6 +204,18 @@ void MainWindow::MarkCalled(int number) {
 
 void MainWindow::ClearBoard() {
     m_board.ClearBoard();
+}
+
+void MainWindow::AnnounceCall(int number, std::optional<std::string_view> letter) {
+    m_announcer.Say(CallText(number, letter));
+}
+
+void MainWindow::AnnounceNewGame() {
+    m_announcer.Say(tr("New game"));
+}
+
+void MainWindow::AnnounceAllCalled() {
+    m_announcer.Say(tr("All 75 numbers have been called"));
 }
 
 void MainWindow::PutLabelsUnderneath() {

@@ -4,8 +4,9 @@
 // and number box, the dash between them, and the number board, all at fixed places. The window
 // only shows. It makes the controller that plays the game, hands it each button's click and,
 // just before the window is first shown, the load; the controller answers through the
-// CallDisplay calls, which write the boxes and mark the board.
+// CallDisplay calls, which write the boxes, mark the board and tell a screen reader the news.
 
+#include "accessibility.h"
 #include "caller_controller.h"
 #include "number_board.h"
 
@@ -28,6 +29,9 @@ public:
     void ShowCall(int number, std::optional<std::string_view> letter) override;
     void MarkCalled(int number) override;
     void ClearBoard() override;
+    void AnnounceCall(int number, std::optional<std::string_view> letter) override;
+    void AnnounceNewGame() override;
+    void AnnounceAllCalled() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -39,6 +43,7 @@ private:
     QLineEdit* m_numberBox = nullptr;
     QLineEdit* m_letterBox = nullptr;
     NumberBoard m_board;
+    Announcer m_announcer;
     CallerController* m_controller = nullptr;
     bool m_loaded = false;
 };
