@@ -2,11 +2,25 @@
 #include "main_window.h"
 #include "startup.h"
 
+#include <QApplication>
+
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
-    bingo::Startup startup;
-    const std::unique_ptr<QApplication> app = startup.Open(argc, argv);
-    if (!app) {
+    QTranslator texts;
+    bingo::LoadTexts(texts);
+    if (const QString problem = bingo::DisplayProblem(argc, argv, texts); !problem.isEmpty()) {
+        std::fprintf(stderr, "bingo-caller: %s\n", qPrintable(problem));
         return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("bingo-caller"));
+    QApplication::setApplicationVersion(QStringLiteral(BINGO_VERSION_TEXT));
+    // On Wayland the app id; on X11 docks match the window to its launcher by WM_CLASS, which
+    // Qt makes from the program's and the application's name (the entry's StartupWMClass).
+    QApplication::setDesktopFileName(QStringLiteral(BINGO_APP_ID));
+    if (!texts.isEmpty()) {
+        QApplication::installTranslator(&texts);
     }
     bingo::MainWindow window(bingo::ProcessRandomSource());
     window.show();

@@ -39,12 +39,12 @@ row() {
     fi
 }
 
-wayland_plugin=$(find /usr/lib/*/qt6/plugins/platforms -name '*wayland*' 2>/dev/null)
 row "nothing set" 1 "no display to open; set DISPLAY or WAYLAND_DISPLAY"
 row "nothing set, Japanese" 1 "開くディスプレイがありません。DISPLAY または WAYLAND_DISPLAY を設定してください" \
     LANG=ja_JP.UTF-8
 row "LANGUAGE under the C locale" 1 "no display to open" LANG=C LANGUAGE=ja
 row "LANGUAGE list" 1 "開くディスプレイがありません" LANG=de_DE.UTF-8 LANGUAGE=fr:ja:en
+row "LANGUAGE's first language wins" 1 "no display to open" LANG=ja_JP.UTF-8 LANGUAGE=en:ja
 row "no X server" 1 "cannot open display :799: no X server answers there" DISPLAY=:799
 row "no X server, Japanese" 1 "ディスプレイ :799 を開けません: X サーバーが応答しません" \
     LANG=en_US.UTF-8 LC_MESSAGES=ja_JP.UTF-8 DISPLAY=:799
@@ -55,13 +55,21 @@ row "-platform xcb, DISPLAY unset" 1 "cannot open a display: DISPLAY is not set"
 row "bare -display" 1 "cannot open a display: DISPLAY is not set" -- -display
 row "-display NAME is Qt's to try" 1 "cannot open display :798: no X server answers there" \
     -- -display :798
-if [ -z "$wayland_plugin" ]; then
-    row "WAYLAND_DISPLAY alone, no Wayland plugin" 1 \
-        "cannot open Wayland display wayland-9: Qt's Wayland plugin is missing (Debian package qt6-wayland)" \
-        WAYLAND_DISPLAY=wayland-9
-else
-    row "WAYLAND_DISPLAY alone is Qt's to try" 1 "" WAYLAND_DISPLAY=wayland-9
-fi
+row "WAYLAND_DISPLAY alone, no compositor" 1 \
+    "cannot open Wayland display wayland-9: no compositor answers there" WAYLAND_DISPLAY=wayland-9
+# A Qt without its platform plugins: an empty folder over theirs, in a namespace of its own.
+platforms=$(find /usr/lib/*/qt6/plugins -maxdepth 1 -name platforms | head -n 1)
+mkdir "$work/empty"
+cat >"$work/without-plugins" <<EOF
+#!/bin/sh
+exec unshare -rm sh -c 'mount --bind "\$0" "\$1" && shift && exec "\$@"' \\
+    "$work/empty" "$platforms" "$exe" "\$@"
+EOF
+chmod +x "$work/without-plugins"
+exe=$work/without-plugins row "WAYLAND_DISPLAY alone, no Wayland plugin" 1 \
+    "cannot open Wayland display wayland-9: Qt's Wayland plugin is missing (Debian package qt6-wayland)" \
+    WAYLAND_DISPLAY=wayland-9
 row "the cookie lets it in" 124 "" DISPLAY="$locked" XAUTHORITY="$work/auth"
 row "-platform offscreen runs until stopped" 124 "" -- -platform offscreen
+row "QT_QPA_PLATFORM=offscreen alone runs until stopped" 124 "" QT_QPA_PLATFORM=offscreen
 exit $fail

@@ -54,7 +54,7 @@ language() {
     mkdir -p -m 700 "$home/run"
     HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
         XDG_RUNTIME_DIR=$home/run LANG=$1 LC_ALL=$1 LOCPATH=$work LOG=$home/orca.log \
-        dbus-run-session -- bash -c play 2>&1 | grep -v "Failed to set fd limit" || true
+        dbus-run-session -- bash -c play 2>&1 | grep -vE "Failed to set fd limit|Subscription string not handled" || true
     grep -o "SPEECH OUTPUT: '[^']*'" "$home/orca.log" | sed "s/^SPEECH OUTPUT: '//; s/'\$//" \
         >"$said" || true
     # A call is said as the boxes show it, after the role's name where Orca says one.

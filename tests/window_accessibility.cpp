@@ -4,7 +4,6 @@
 // where the platform has an accessibility bridge that is switched on. The offscreen run skips the
 // event checks; the run under Xvfb with AT-SPI (BINGO_REQUIRE_ACCESSIBILITY set) must see them.
 
-#include "startup.h"
 #include "window_fixture.h"
 
 #include <QAccessible>
@@ -214,7 +213,7 @@ private:
     // A window in `language`, shown, with the events of its making left behind.
     void Open(const QString& language) {
         if (language == QLatin1String("ja")) {
-            QVERIFY(bingo::LoadJapanese(m_japanese));
+            QVERIFY(m_japanese.load(QStringLiteral(":/i18n/bingo-caller_ja.qm")));
             QCoreApplication::installTranslator(&m_japanese);
         }
         m_caller = std::make_unique<CallerWindow>();

@@ -54,8 +54,8 @@
         <translation>Wayland ディスプレイ %1 を開けません: Qt の Wayland プラグインがありません (Debian パッケージ qt6-wayland)</translation>
     </message>
     <message>
-        <source>cannot open the display: Qt could not start (%1)</source>
-        <translation>ディスプレイを開けません: Qt を起動できませんでした (%1)</translation>
+        <source>cannot open Wayland display %1: no compositor answers there</source>
+        <translation>Wayland ディスプレイ %1 を開けません: コンポジターが応答しません</translation>
     </message>
 </context>
 </TS>

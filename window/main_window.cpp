@@ -3,6 +3,7 @@
 #include "caption_label.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,10 @@ namespace bingo {
 namespace {
 
 const char* const kCaption = "TavrinのBINGOマシーン";
+#ifndef Q_OS_WIN
+// The window icon's sizes, made from the program's SVG by scripts/icons.
+constexpr int kIconSizes[] = {16, 32, 48, 64, 128};
+#endif
 
 struct FieldLayout {
     const char* name;
@@ -237,6 +242,28 @@ void MainWindow::SetTabOrder(QWidget* reset, QWidget* stop, QWidget* start) {
         chain(m_board.Cell(n));
     }
     chain(start);
+}
+
+// Decoding the icon's pictures takes as long as a tenth of the start-up and nothing of it is
+// needed to show the window, so the icon follows the first frame. Windows takes the
+// executable's icon resource instead.
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+#ifndef Q_OS_WIN
+    if (!m_iconAsked) {
+        m_iconAsked = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                QIcon icon;
+                for (int size : kIconSizes) {
+                    icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+                }
+                setWindowIcon(icon);
+            },
+            Qt::QueuedConnection);
+    }
+#endif
 }
 
 // The load: once, after every control exists and before the window is first seen.

@@ -35,6 +35,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void SetTabOrder(QWidget* reset, QWidget* stop, QWidget* start);
@@ -46,6 +47,7 @@ private:
     Announcer m_announcer;
     CallerController* m_controller = nullptr;
     bool m_loaded = false;
+    bool m_iconAsked = false;
 };
 
 } // namespace bingo

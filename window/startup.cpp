@@ -1,31 +1,25 @@
 #include "startup.h"
 
 #include <QDir>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
+#ifdef BINGO_HAVE_XCB
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 #endif
 
 namespace bingo {
 namespace {
 
-constexpr const char* kProgram = "bingo-caller";
-#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
-constexpr bool kDisplayMayBeMissing = true;
-#else
-constexpr bool kDisplayMayBeMissing = false; // Windows always has a desktop
-#endif
-
-// The texts, marked for lupdate in the context they are translated in.
+#ifdef BINGO_HAVE_XCB
 const char* const kNoDisplay =
     QT_TRANSLATE_NOOP("bingo::Startup", "no display to open; set DISPLAY or WAYLAND_DISPLAY");
 const char* const kNoXServer =
@@ -37,248 +31,118 @@ const char* const kDisplayUnset =
 const char* const kNoWaylandPlugin =
     QT_TRANSLATE_NOOP("bingo::Startup", "cannot open Wayland display %1: Qt's Wayland plugin is "
                                         "missing (Debian package qt6-wayland)");
-const char* const kNoPlatform =
-    QT_TRANSLATE_NOOP("bingo::Startup", "cannot open the display: Qt could not start (%1)");
+const char* const kNoCompositor = QT_TRANSLATE_NOOP(
+    "bingo::Startup", "cannot open Wayland display %1: no compositor answers there");
 
-QString Environment(const char* name) {
-    return qEnvironmentVariable(name);
-}
-
-bool Named(const char* option, const char* name) {
-    const char* bare = option;
-    while (*bare == '-') {
-        ++bare; // Qt takes -platform and --platform alike
-    }
-    return bare != option && std::strcmp(bare, name) == 0;
-}
-
-// Whether the command line chooses the platform or display itself: Qt decides then.
-bool ChosenOnCommandLine(int argc, char** argv) {
+// What the command line gives -NAME (or --NAME), as Qt reads it: nothing where it is absent,
+// an empty text where it is the last argument.
+std::optional<QString> Option(int argc, char** argv, const char* name) {
+    std::optional<QString> value;
     for (int i = 1; i < argc; ++i) {
-        if (Named(argv[i], "platform") || Named(argv[i], "display")) {
-            return true;
+        const char* bare = argv[i] + std::strspn(argv[i], "-");
+        if (bare != argv[i] && std::strcmp(bare, name) == 0) {
+            value = i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString();
         }
     }
-    return false;
+    return value;
 }
 
-QString DisplayName(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (Named(argv[i], "display")) {
-            return QString::fromLocal8Bit(argv[i + 1]);
-        }
-    }
-    return Environment("DISPLAY");
-}
-
-// Whether Qt has its Wayland platform plugin here, without which it cannot use a Wayland display
-// whatever order of platforms it tries.
 bool HasWaylandPlugin() {
     const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                          QStringLiteral("/platforms"));
     return !platforms.entryList({QStringLiteral("*wayland*")}, QDir::Files).isEmpty();
 }
 
-// A line that only names a logging category, as "qt.qpa.xcb:", which Qt prints before its
-// message on a line of its own.
-bool OnlyCategory(const QString& words) {
-    return words.size() > 1 && words.endsWith(QLatin1Char(':')) &&
-           std::all_of(words.begin(), words.end() - 1, [](QChar c) {
-               return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('.');
-           });
+// Whether a compositor listens where Wayland clients look for the display `name`.
+bool WaylandAnswers(const QString& name) {
+    const QByteArray path = name.startsWith(u'/')
+                                ? name.toLocal8Bit()
+                                : qgetenv("XDG_RUNTIME_DIR") + '/' + name.toLocal8Bit();
+    sockaddr_un address{AF_UNIX, {}};
+    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool answers =
+        ::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(socket);
+    return answers;
 }
 
-void Print(const QString& line) {
-    std::fprintf(stderr, "%s: %s\n", kProgram, line.toLocal8Bit().constData());
+// Opens the X display once and closes it: nothing where it answers, else the server's reason
+// for refusing, or an empty one where none answered. libxcb prints the reason on standard
+// error rather than handing it back, so standard error is a pipe while it connects.
+std::optional<QString> XRefusal(const QString& display) {
+    int pipe[2] = {-1, -1};
     std::fflush(stderr);
-}
-
-// While Qt opens the display, standard error goes to memory: libxcb prints the X server's
-// refusal there itself, and Qt its reasons, before Qt aborts. What was printed goes on to the
-// real standard error once the display is open.
-class ErrorCapture {
-public:
-    void Begin() {
-#ifdef Q_OS_LINUX
-        std::fflush(stderr);
-        m_memory = ::memfd_create("stderr", MFD_CLOEXEC);
-        m_saved = m_memory < 0 ? -1 : ::dup(STDERR_FILENO);
-        if (m_saved < 0 || ::dup2(m_memory, STDERR_FILENO) < 0) {
-            End();
-        }
-#endif
+    const int saved = ::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) == 0 ? ::dup(STDERR_FILENO) : -1;
+    if (saved >= 0) {
+        ::dup2(pipe[1], STDERR_FILENO);
     }
-    // Puts standard error back; what went to memory meanwhile.
-    QByteArray End() {
-        QByteArray text;
-#ifdef Q_OS_LINUX
-        std::fflush(stderr);
-        if (m_saved >= 0) {
-            ::dup2(m_saved, STDERR_FILENO);
-            ::close(m_saved);
-            m_saved = -1;
-        }
-        if (m_memory >= 0) {
-            char buffer[4096];
-            ssize_t got = 0;
-            off_t at = 0;
-            while ((got = ::pread(m_memory, buffer, sizeof buffer, at)) > 0) {
-                text.append(buffer, got);
-                at += got;
-            }
-            ::close(m_memory);
-            m_memory = -1;
-        }
-#endif
-        return text;
+    xcb_connection_t* connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    ::dup2(saved, STDERR_FILENO); // nothing to put back where saved is -1
+    char said[512] = {};
+    const ssize_t got = ::read(pipe[0], said, sizeof said - 1);
+    for (int fd : {saved, pipe[0], pipe[1]}) {
+        ::close(fd);
     }
-
-private:
-    int m_memory = -1;
-    int m_saved = -1;
-};
-
-#ifndef Q_OS_WIN
-// The icon theme's icon where the desktop has one installed and Qt can draw it (the theme's
-// SVG needs Qt's SVG plugin), else the sizes made from the same SVG that travel in the
-// executable. Windows takes the icon resource of the executable instead.
-QIcon WindowIcon() {
-    const QIcon themed = QIcon::fromTheme(QStringLiteral(BINGO_APP_ID));
-    if (!themed.pixmap(QSize(32, 32)).isNull()) {
-        return themed;
+    if (answers) {
+        return std::nullopt;
     }
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
+    return QString::fromLocal8Bit(said, got > 0 ? got : 0).section(u'\n', 0, 0).trimmed();
 }
 #endif
-
-ErrorCapture g_capture;
-const Startup* g_opening = nullptr;
-QtMessageHandler g_qtHandler = nullptr;
-QStringList g_qtSaid; // Qt's messages while it opens the display
 
 } // namespace
 
-bool PrefersJapanese(const QStringList& languages) {
-    for (const QString& language : languages) {
-        if (language.startsWith(QLatin1String("ja"))) {
-            return true;
-        }
-        if (language.startsWith(QLatin1String("en"))) {
-            return false;
-        }
-    }
-    return false;
+bool LoadTexts(QTranslator& texts) {
+    // Qt reads LANGUAGE's list even under the C locale, where gettext, and so the rest of the
+    // system, ignores it: there the program speaks English too. English, the sources' own
+    // texts, has a file without texts, so that it wins where it comes first.
+    const QLocale system = QLocale::system();
+    return system.language() != QLocale::C &&
+           texts.load(system, QStringLiteral("bingo-caller"), QStringLiteral("_"),
+                      QStringLiteral(":/i18n")) &&
+           !texts.isEmpty();
 }
 
-QStringList LocaleLanguages() {
-    QString locale;
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        locale = Environment(name);
-        if (!locale.isEmpty()) {
-            break;
-        }
-    }
-    const QString list = Environment("LANGUAGE");
-    // gettext reads LANGUAGE only where a locale other than C is set.
-    if (!list.isEmpty() && !locale.isEmpty() && locale != QLatin1String("C") &&
-        locale != QLatin1String("POSIX")) {
-        return list.split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    }
-    return {locale};
-}
-
-bool LoadJapanese(QTranslator& translator) {
-    return translator.load(QStringLiteral(":/i18n/bingo-caller_ja.qm"));
-}
-
-QString Startup::Text(const char* source) const {
-    const QString text = m_messages.translate("bingo::Startup", source);
-    return text.isEmpty() ? QString::fromUtf8(source) : text;
-}
-
-QString Startup::PlatformFailure(const QStringList& qtSaid, const QString& printed) const {
-    const QString wayland = Environment("WAYLAND_DISPLAY");
-    if (m_display.isEmpty() && !wayland.isEmpty() && !HasWaylandPlugin()) {
-        return Text(kNoWaylandPlugin).arg(wayland);
-    }
-    const auto qtSays = [&qtSaid](QLatin1String words) {
-        return std::any_of(qtSaid.begin(), qtSaid.end(),
-                           [words](const QString& message) { return message.contains(words); });
+// Qt tries Wayland first where WAYLAND_DISPLAY is set, then X11 where a display is named.
+QString DisplayProblem([[maybe_unused]] int argc, [[maybe_unused]] char** argv,
+                       [[maybe_unused]] const QTranslator& texts) {
+#ifdef BINGO_HAVE_XCB
+    const auto text = [&texts](const char* source) {
+        const QString translated = texts.translate("bingo::Startup", source);
+        return translated.isEmpty() ? QString::fromUtf8(source) : translated;
     };
-    if (qtSays(QLatin1String("could not connect to display"))) {
-        if (m_display.isEmpty()) {
-            return Text(kDisplayUnset);
+    const QString platform = Option(argc, argv, "platform")
+                                 .value_or(qEnvironmentVariable("QT_QPA_PLATFORM"))
+                                 .section(u';', 0, 0);
+    if (!platform.isEmpty() && !platform.startsWith(u"xcb")) {
+        return {};
+    }
+    const std::optional<QString> displayOption = Option(argc, argv, "display");
+    const QString display = displayOption.value_or(qEnvironmentVariable("DISPLAY"));
+    const bool displayNamed = !display.isEmpty() || displayOption;
+    const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (platform.isEmpty() && !wayland.isEmpty()) {
+        const bool plugin = HasWaylandPlugin();
+        if (plugin && WaylandAnswers(wayland)) {
+            return {};
         }
-        // What was printed that is none of Qt's messages (some run over several lines, as
-        // Qt 6.8's warning of a C locale) is the X server's refusal, which libxcb prints.
-        QString rest = printed;
-        for (const QString& message : qtSaid) {
-            rest.remove(message);
+        if (!displayNamed) {
+            return text(plugin ? kNoCompositor : kNoWaylandPlugin).arg(wayland);
         }
-        for (const QString& line : rest.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QString words = line.trimmed();
-            if (!words.isEmpty() && !OnlyCategory(words)) {
-                return Text(kRefused).arg(m_display, words);
-            }
-        }
-        return Text(kNoXServer).arg(m_display);
     }
-    return Text(kNoPlatform).arg(qtSaid.isEmpty() ? QString() : qtSaid.back());
-}
-
-void Startup::Watch(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (g_opening == nullptr) {
-        g_qtHandler(type, context, message);
-        return;
+    if (display.isEmpty()) {
+        return text(platform.isEmpty() && !displayNamed ? kNoDisplay : kDisplayUnset);
     }
-    g_qtSaid << message;
-    if (type != QtFatalMsg) {
-        g_qtHandler(type, context, message);
-        return;
-    }
-    // Qt is about to abort: no platform could be started.
-    const QString printed = QString::fromLocal8Bit(g_capture.End());
-    Print(g_opening->PlatformFailure(g_qtSaid, printed));
-    std::_Exit(1);
-}
-
-std::unique_ptr<QApplication> Startup::Open(int& argc, char** argv) {
-    if (PrefersJapanese(LocaleLanguages())) {
-        LoadJapanese(m_messages);
-    }
-    m_display = DisplayName(argc, argv);
-    if (kDisplayMayBeMissing && !ChosenOnCommandLine(argc, argv) &&
-        Environment("QT_QPA_PLATFORM").isEmpty() && m_display.isEmpty() &&
-        Environment("WAYLAND_DISPLAY").isEmpty()) {
-        Print(Text(kNoDisplay));
-        return nullptr;
-    }
-
-    g_opening = this;
-    g_qtHandler = qInstallMessageHandler(Watch);
-    g_capture.Begin();
-    auto app = std::make_unique<QApplication>(argc, argv);
-    const QByteArray said = g_capture.End();
-    qInstallMessageHandler(g_qtHandler);
-    g_opening = nullptr;
-    std::fwrite(said.constData(), 1, static_cast<std::size_t>(said.size()), stderr);
-
-    QApplication::setApplicationName(QString::fromLatin1(kProgram));
-    QApplication::setApplicationVersion(QStringLiteral(BINGO_VERSION_TEXT));
-    // On Wayland the app id; on X11 docks match the window to its launcher by WM_CLASS, which
-    // Qt makes from the program's and the application's name (the entry's StartupWMClass).
-    QApplication::setDesktopFileName(QStringLiteral(BINGO_APP_ID));
-#ifndef Q_OS_WIN
-    QApplication::setWindowIcon(WindowIcon());
+    const std::optional<QString> refusal = XRefusal(display);
+    return !refusal             ? QString()
+           : refusal->isEmpty() ? text(kNoXServer).arg(display)
+                                : text(kRefused).arg(display, *refusal);
+#else
+    return {};
 #endif
-    if (PrefersJapanese(QLocale::system().uiLanguages()) && LoadJapanese(m_window)) {
-        QApplication::installTranslator(&m_window);
-    }
-    return app;
 }
 
 } // namespace bingo
