@@ -57,12 +57,14 @@ row "-display NAME is Qt's to try" 1 "cannot open display :798: no X server answ
     -- -display :798
 row "WAYLAND_DISPLAY alone, no compositor" 1 \
     "cannot open Wayland display wayland-9: no compositor answers there" WAYLAND_DISPLAY=wayland-9
-# A Qt without its platform plugins: an empty folder over theirs, in a namespace of its own.
+# A Qt without its platform plugins: an empty folder over theirs, in a mount namespace of its
+# own (a user namespace too where not root; a chroot allows none).
 platforms=$(find /usr/lib/*/qt6/plugins -maxdepth 1 -name platforms | head -n 1)
 mkdir "$work/empty"
+[ "$(id -u)" -eq 0 ] && namespace=-m || namespace=-rm
 cat >"$work/without-plugins" <<EOF
 #!/bin/sh
-exec unshare -rm sh -c 'mount --bind "\$0" "\$1" && shift && exec "\$@"' \\
+exec unshare $namespace sh -c 'mount --bind "\$0" "\$1" && shift && exec "\$@"' \\
     "$work/empty" "$platforms" "$exe" "\$@"
 EOF
 chmod +x "$work/without-plugins"
