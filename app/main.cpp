@@ -6,7 +6,16 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char* argv[]) {
+#ifdef Q_OS_WIN
+    // Held until the process ends: the setup program and the uninstaller look for it, and
+    // leave alone the files that Windows locks while the program runs.
+    CreateMutexW(nullptr, FALSE, L"Local\\bingo-caller");
+#endif
     QTranslator texts;
     bingo::LoadTexts(texts);
     if (const QString problem = bingo::DisplayProblem(argc, argv, texts); !problem.isEmpty()) {

@@ -12,7 +12,9 @@ trap 'rm -rf "$work"' EXIT
 # The Japanese locale, for this test alone: LOCPATH points the C library at it.
 localedef -i ja_JP -f UTF-8 "$work/ja_JP.UTF-8" 2>/dev/null || [ -d "$work/ja_JP.UTF-8" ]
 
-# Orca first, as it turns on the program's accessibility; then the program, focus on RESET.
+# Orca first, as it turns on the program's accessibility; then the program and the keys: the
+# empty number box, STOP, three calls, the number box again, RESET, a new game, and one key more
+# so that Orca writes all of it.
 play() {
     orca --debug-file="$LOG" >/dev/null 2>&1 &
     local orca=$! app key
@@ -27,8 +29,6 @@ play() {
     app=$!
     xdotool search --sync --onlyvisible --name BINGO >/dev/null
     sleep 3
-    # The empty number box, STOP, three calls, the number box again, RESET, a new game, and
-    # one key more so that Orca writes all of it.
     for key in Tab Tab space space space shift+Tab shift+Tab Return Tab; do
         xdotool key "$key"
         sleep 1.5

@@ -35,16 +35,14 @@ for command in "wtype -s 3600000" "$work/bingo-caller"; do
     "${user[@]}" env -i PATH=/usr/bin:/bin HOME="$work" XDG_RUNTIME_DIR="$work/run" \
         WAYLAND_DISPLAY="$display" $command &
 done
-# The program's window: app id, title, shell, and where its inside is on the screen.
+# The program's window: app id, shell, where its inside is on the screen, size and title.
 window() {
-    as_user swaymsg -t get_tree | python3 -c '
-import json, sys
-def walk(node):
-    if node.get("app_id"):
-        r, w = node["rect"], node["window_rect"]
-        print(node["app_id"], node["shell"], r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"], node["name"])
-    for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        walk(child)
+    as_user swaymsg -t get_tree | python3 -c 'import json, sys
+def walk(n):
+    if n.get("app_id"):
+        r, w = n["rect"], n["window_rect"]
+        print(n["app_id"], n["shell"], r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"], n["name"])
+    [walk(child) for child in n.get("nodes", []) + n.get("floating_nodes", [])]
 walk(json.load(sys.stdin))'
 }
 for _ in $(seq 100); do [ -n "$(window)" ] && break; sleep 0.1; done

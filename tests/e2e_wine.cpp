@@ -7,6 +7,7 @@
 #include "helpers.h"
 #include "x_session.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,9 +20,11 @@ const QString kCaption = QString::fromUtf8("TavrinのBINGOマシーン");
 const QString kUninstallKey =
     QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\bingo-caller");
 
-// Runs a Windows program (or a Wine tool) in `prefix`, then waits for the prefix to go idle,
-// so that what it started in the background (an uninstaller) has finished too.
-int Wine(const QString& prefix, const QStringList& command, QByteArray* out = nullptr) {
+// Runs a Windows program (or a Wine tool) in `prefix`, then, unless a program is left running
+// there, waits for the prefix to go idle, so that what it started in the background (an
+// uninstaller) has finished too.
+int Wine(const QString& prefix, const QStringList& command, QByteArray* out = nullptr,
+         bool settle = true) {
     QProcess wine;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("BINGO_WINEPREFIX"), prefix);
@@ -34,8 +37,10 @@ int Wine(const QString& prefix, const QStringList& command, QByteArray* out = nu
     if (out != nullptr) {
         *out = wine.readAllStandardOutput();
     }
-    wine.start(QStringLiteral("wineserver"), {QStringLiteral("-w")});
-    wine.waitForFinished(180000);
+    if (settle) {
+        wine.start(QStringLiteral("wineserver"), {QStringLiteral("-w")});
+        wine.waitForFinished(180000);
+    }
     return status;
 }
 
@@ -50,6 +55,13 @@ QString Find(const QString& prefix, const QString& pattern) {
     }
     return {};
 }
+
+// A path as a Windows program under Wine names it: Z: is the root folder.
+QString WindowsPath(QString path) {
+    return QStringLiteral("Z:") + path.replace(u'/', u'\\');
+}
+
+const QString kPrograms = QStringLiteral("AppData/Local/Programs/bingo-caller");
 
 } // namespace
 
@@ -77,7 +89,7 @@ private slots:
     void setupInstallsRunsAndUninstalls() {
         QTemporaryDir prefix;
         const QString setup = QStringLiteral(BINGO_WINDOWS_SETUP);
-        const QString programs = QStringLiteral("AppData/Local/Programs/bingo-caller");
+        const QString& programs = kPrograms;
         const QString shortcut =
             QStringLiteral("AppData/Roaming/Microsoft/Windows/Start Menu/Programs/%1.lnk")
                 .arg(kCaption);
@@ -115,7 +127,57 @@ private slots:
         QVERIFY(Wine(prefix.path(), {"reg", "query", kUninstallKey}) != 0);
     }
 
+    // Never half an installation, nor two: while the program runs the setup program and the
+    // uninstaller (run in place, as Windows runs its copy) end with status 2 and change
+    // nothing; a setup into another folder takes the first installation away.
+    void oneWholeInstallation_data() {
+        QTest::addColumn<QString>("step");
+        QTest::newRow("uninstall while running") << "uninstall";
+        QTest::newRow("install while running") << "install";
+        QTest::newRow("install into another folder") << "elsewhere";
+    }
+    void oneWholeInstallation() {
+        QFETCH(QString, step);
+        QTemporaryDir prefix;
+        const QString setup = QStringLiteral(BINGO_WINDOWS_SETUP);
+        QCOMPARE(Wine(prefix.path(), {setup, QStringLiteral("/S")}), 0);
+        const QString installed = Find(prefix.path(), kPrograms);
+        const QString exe = installed + QStringLiteral("/bingo-caller.exe");
+        QString uninstaller = installed + QStringLiteral("/uninstall.exe");
+        XSession x;
+        if (step == QLatin1String("elsewhere")) {
+            // As a user types it: /D takes the rest of the line, spaces and all, unquoted.
+            const QString other = QString::fromUtf8("C:\\ユーザー データ\\ビンゴ");
+            QCOMPARE(Wine(prefix.path(), {"cmd", "/c", WindowsPath(setup) + " /S /D=" + other}), 0);
+            QVERIFY2(!QFileInfo::exists(installed), "the first installation is left");
+            uninstaller =
+                prefix.path() + QString::fromUtf8("/drive_c/ユーザー データ/ビンゴ/uninstall.exe");
+        } else {
+            Open(x, exe, {QStringLiteral("BINGO_WINEPREFIX=") + prefix.path()});
+            const QDateTime built = QFileInfo(exe).lastModified();
+            QCOMPARE(Wine(prefix.path(),
+                          step == QLatin1String("install")
+                              ? QStringList{setup, QStringLiteral("/S")}
+                              : QStringList{uninstaller, "/S", "_?=" + WindowsPath(installed)},
+                          nullptr, false),
+                     2);
+            QCOMPARE(QFileInfo(exe).lastModified(), built);
+            QCOMPARE(Wine(prefix.path(), {"reg", "query", kUninstallKey}, nullptr, false), 0);
+            QVERIFY(x.Close(30000).has_value());
+        }
+        QCOMPARE(Wine(prefix.path(), {uninstaller, QStringLiteral("/S")}), 0);
+        QVERIFY(!QFileInfo::exists(QFileInfo(uninstaller).path()));
+        QVERIFY(Wine(prefix.path(), {"reg", "query", kUninstallKey}) != 0);
+    }
+
 private:
+    void Open(XSession& x, const QString& exe, const QStringList& env) {
+        QString error;
+        QVERIFY2(x.StartServer(&error), qPrintable(error));
+        x.FindByTitle(kCaption);
+        QVERIFY2(x.Launch(&error, env, {BINGO_WINE_RUN}, 180000, exe), qPrintable(error));
+    }
+
     // Opens `exe` under Wine, checks the board and its look, and calls three numbers.
     void CallsAndMarks(const QString& exe, const QStringList& env) {
         XSession x;
@@ -148,6 +210,20 @@ private:
         QVERIFY2(std::find(red.begin(), red.end(), number.toInt()) != red.end(),
                  qPrintable(QStringLiteral("%1 is shown but its cell is not red").arg(number)));
         QCOMPARE(letter, LetterText(number.toInt()));
+
+        const QRect box = Pixels(Control("Text1"));
+        const QRect beside(box.right() + 8, box.top(), 40, box.height()); // where the menu opens
+        // Whether the board beside the box comes to show the menu (or no longer does).
+        const auto menuShown = [&x, &beside, &picture](bool shown) {
+            return QTest::qWaitFor(
+                [&] { return (x.Grab().copy(beside) != picture.copy(beside)) == shown; }, 20000);
+        };
+        for (const char* key : {"", "shift+F10", "Menu"}) {
+            *key ? x.Key(key) : x.Click(box.center(), 3);
+            QVERIFY2(menuShown(true), key);
+            x.Key("Escape");
+            QVERIFY2(menuShown(false), key);
+        }
         QVERIFY(x.Close(30000).has_value());
     }
 };
