@@ -179,11 +179,8 @@ protected:
 
 } // namespace
 
-void NameEmptyFieldsOnFocus(QWidget& window) {
-    auto* filter = new EmptyFieldFocus(&window);
-    for (QLineEdit* field : window.findChildren<QLineEdit*>()) {
-        field->installEventFilter(filter);
-    }
+void NameWhenEmptyOnFocus(QWidget& field) {
+    field.installEventFilter(new EmptyFieldFocus(&field));
 }
 
 void InstallAccessibility() {
@@ -197,15 +194,15 @@ void InstallAccessibility() {
 // and the Windows one as a UI Automation notification. Qt 6.4 has none, and a screen reader
 // speaks only the focused object's changes, while the focus stays on STOP. What Orca does
 // speak, whatever has the focus, is an object of the notification role that becomes showing:
-// so before Qt 6.8 the news is the name of an empty widget of no size, shown anew each time.
-// It draws nothing and takes no focus.
+// so before Qt 6.8 the news is the name of an empty widget of no size, and each time its
+// showing is told anew (hiding and showing it for real would cost a walk of the window for
+// the mouse each time). It draws nothing and takes no focus.
 Announcer::Announcer(QWidget& window) : m_window(window) {
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     m_notice = new QWidget(&window);
     m_notice->setObjectName(QLatin1String(kNoticeName));
     m_notice->setGeometry(0, 0, 0, 0);
     m_notice->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_notice->hide();
 #endif
 }
 
@@ -214,9 +211,9 @@ void Announcer::Say(const QString& text) {
     QAccessibleAnnouncementEvent event(&m_window, text);
     QAccessible::updateAccessibility(&event);
 #else
-    m_notice->hide();
     m_notice->setAccessibleName(text);
-    m_notice->show();
+    QAccessibleEvent event(m_notice, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&event);
 #endif
 }
 

@@ -4,7 +4,7 @@
 // makes any control: every text field then reports its text as one attribute run, so that a
 // reader speaks the field whole on focus. Through an Announcer the controller's news (a call,
 // a new game) reaches the reader whatever has the focus, without anything being drawn or
-// taking the focus. A field that Tab reaches empty is named like any other.
+// taking the focus. A box that Tab reaches empty is named like any other field.
 
 #include <QString>
 
@@ -15,9 +15,8 @@ namespace bingo {
 // Installs the accessibility interfaces of this program once per process; safe to call again.
 void InstallAccessibility();
 
-// Has every text field of `window` named by a screen reader when Tab brings the focus to it
-// empty.
-void NameEmptyFieldsOnFocus(QWidget& window);
+// Has a screen reader name `field` when Tab brings the focus to it empty.
+void NameWhenEmptyOnFocus(QWidget& field);
 
 class Announcer {
 public:

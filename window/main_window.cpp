@@ -191,7 +191,9 @@ MainWindow::MainWindow(RandomSource& source, QWidget* parent)
 
     PutLabelsUnderneath();
     SetTabOrder(reset, stop, start);
-    NameEmptyFieldsOnFocus(*this);
+    // The boxes are empty until the first call; a cell is only if its user empties it.
+    NameWhenEmptyOnFocus(*m_numberBox);
+    NameWhenEmptyOnFocus(*m_letterBox);
     reset->setFocus();
 }
 
