@@ -155,12 +155,14 @@ QWidget* PrepareControls(QWidget* parent) {
     return parent;
 }
 
+QString LetterText(std::string_view letter) {
+    return QString::fromLatin1(letter.data(), static_cast<qsizetype>(letter.size()));
+}
+
 // Letter and number as the boxes show them: "O 74".
 QString CallText(int number, std::optional<std::string_view> letter) {
     const QString digits = QString::number(number);
-    return letter ? QString::fromLatin1(letter->data(), static_cast<qsizetype>(letter->size())) +
-                        QLatin1Char(' ') + digits
-                  : digits;
+    return letter ? LetterText(*letter) + QLatin1Char(' ') + digits : digits;
 }
 
 } // namespace
@@ -200,8 +202,7 @@ MainWindow::MainWindow(RandomSource& source, QWidget* parent)
 void MainWindow::ShowCall(int number, std::optional<std::string_view> letter) {
     m_numberBox->setText(QString::number(number));
     if (letter) {
-        m_letterBox->setText(
-            QString::fromLatin1(letter->data(), static_cast<qsizetype>(letter->size())));
+        m_letterBox->setText(LetterText(*letter));
     }
 }
 
