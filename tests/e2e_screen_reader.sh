@@ -5,12 +5,18 @@
 # and the keys; what Orca said is read from its debug log once it has ended (it writes in blocks).
 set -euo pipefail
 source "$(dirname "$0")/checks.sh"
-need orca dbus-run-session dbus-send xdotool localedef
+need orca dbus-run-session dbus-send xdotool localedef setsid pgrep
 export EXE=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The Japanese locale, for this test alone: LOCPATH points the C library at it.
 localedef -i ja_JP -f UTF-8 "$work/ja_JP.UTF-8" 2>/dev/null || [ -d "$work/ja_JP.UTF-8" ]
+# Orca does not start while its user runs another Orca anywhere on the machine (it asks
+# `pgrep -u UID -x orca`), such as a run of this suite in a chroot at the same time: each
+# language runs in a process session of its own, and Orca's pgrep looks only there.
+mkdir "$work/bin"
+printf '#!/bin/sh\nexec %s --session 0 "$@"\n' "$(command -v pgrep)" >"$work/bin/pgrep"
+chmod +x "$work/bin/pgrep"
 
 # Orca first, as it turns on the program's accessibility; then the program and the keys: the
 # empty number box, STOP, three calls, the number box again, RESET, a new game, and one key more
@@ -54,7 +60,7 @@ language() {
     mkdir -p -m 700 "$home/run"
     HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
         XDG_RUNTIME_DIR=$home/run LANG=$1 LC_ALL=$1 LOCPATH=$work LOG=$home/orca.log \
-        dbus-run-session -- bash -c play 2>&1 | grep -vE "Failed to set fd limit|Subscription string not handled" || true
+        PATH=$work/bin:$PATH setsid --wait dbus-run-session -- bash -c play 2>&1 | grep -vE "Failed to set fd limit|Subscription string not handled" || true
     grep -o "SPEECH OUTPUT: '[^']*'" "$home/orca.log" | sed "s/^SPEECH OUTPUT: '//; s/'\$//" \
         >"$said" || true
     # A call is said as the boxes show it, after the role's name where Orca says one.
