@@ -6,18 +6,16 @@
 // Prints one table; each figure is a median of repeated runs unless it says otherwise.
 
 #include "helpers.h"
-#include "main_window.h"
+#include "window_fixture.h"
 #include "x_session.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
-#include <QTimerEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -77,7 +75,9 @@ std::optional<Launch> Measure(XSession& x, const QString& program) {
     while (clock.elapsed() < 20000 && !x.FindWindow()) {
         QThread::usleep(500);
     }
-    while (clock.elapsed() < 20000 && x.Pixel(QPoint(341, 216)) == qRgb(0, 0, 0)) {
+    const QPoint centre(bingo::testing::kWindowPixels.width() / 2,
+                        bingo::testing::kWindowPixels.height() / 2);
+    while (clock.elapsed() < 20000 && x.Pixel(centre) == qRgb(0, 0, 0)) {
         QThread::usleep(500);
     }
     if (clock.elapsed() >= 20000) {
@@ -256,23 +256,17 @@ int main(int argc, char* argv[]) {
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    bingo::MainWindow window(bingo::ProcessRandomSource());
-    window.show();
-    const auto button = [&window](const char* name) {
-        return window.findChild<QPushButton*>(QString::fromLatin1(name));
-    };
-    QPushButton* reset = button("Command1");
-    QPushButton* stop = button("Command2");
-    QPushButton* start = button("Command3");
-    QTimer* timer = window.findChild<QTimer*>(QStringLiteral("Timer1"));
-    const auto tick = [timer] {
-        QTimerEvent event(timer->timerId());
-        QCoreApplication::sendEvent(timer, &event);
-    };
+    // The window as the suites build it, over a counting copy of the program's stream.
+    const bingo::testing::CallerWindow caller;
+    caller.window->show();
+    QPushButton* reset = caller.Button("Command1");
+    QPushButton* stop = caller.Button("Command2");
+    QPushButton* start = caller.Button("Command3");
+    QTimer* timer = caller.Timer();
 
     const double resetMs = TimeMs(500, [&] { reset->click(); });
     start->click();
-    const double frameMs = TimeMs(20000, tick);
+    const double frameMs = TimeMs(20000, [&] { caller.Tick(); });
     const double stopMs = TimeMs(75, [&] { stop->click(); });
     rows.push_back({"reset handler", QStringLiteral("%1 ms").arg(resetMs, 0, 'f', 3), "< 1 ms"});
     rows.push_back(

@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     bingo::InstallFontSubstitutes();
     TextWindow window;
-    window.resize(683, 433);
+    window.resize(kWindowPixels);
     window.show();
     return QApplication::exec();
 }

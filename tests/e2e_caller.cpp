@@ -12,15 +12,6 @@ using namespace bingo::testing;
 
 namespace {
 
-QString LetterOf(int n) {
-    return LetterText(n);
-}
-
-// The inside of a box, clear of its frame.
-QRect Inside(const char* name) {
-    return Pixels(Control(name)).adjusted(4, 4, -4, -4);
-}
-
 bool AllWhite(const QImage& picture, QRect region) {
     return InkIn(picture, region, [](QRgb pixel) { return pixel != kWhite; }).isEmpty();
 }
@@ -45,8 +36,7 @@ private slots:
     void init() {
         m_x = std::make_unique<XSession>();
         QString error;
-        QVERIFY2(m_x->StartServer(&error), qPrintable(error));
-        QVERIFY2(m_x->Launch(&error), qPrintable(error));
+        QVERIFY2(m_x->Open(&error), qPrintable(error));
     }
     void cleanup() { m_x.reset(); }
 
@@ -55,19 +45,15 @@ private slots:
         QVERIFY(m_x->Run({"getwindowname", m_x->Window()}, &out));
         QCOMPARE(QString::fromUtf8(out).trimmed(), QString::fromUtf8("TavrinのBINGOマシーン"));
         QVERIFY(m_x->Run({"getwindowgeometry", "--shell", m_x->Window()}, &out));
-        QVERIFY2(out.contains("WIDTH=683\n") && out.contains("HEIGHT=433\n"), out.constData());
+        QVERIFY2(out.contains(QStringLiteral("WIDTH=%1\nHEIGHT=%2\n")
+                                  .arg(kWindowPixels.width())
+                                  .arg(kWindowPixels.height())
+                                  .toLatin1()),
+                 out.constData());
 
         const QImage picture = m_x->Grab();
-        QCOMPARE(picture.size(), QSize(683, 433));
-        const struct {
-            const char* name;
-            QRgb colour;
-        } strips[] = {
-            {"Label2", qRgb(255, 192, 192)}, {"Label3", qRgb(255, 192, 128)},
-            {"Label4", qRgb(255, 255, 128)}, {"Label5", qRgb(128, 255, 128)},
-            {"Label6", qRgb(128, 255, 255)}, {"Label7", qRgb(128, 128, 255)},
-        };
-        for (const auto& strip : strips) {
+        QCOMPARE(picture.size(), kWindowPixels);
+        for (const StripColour& strip : kStripColours) {
             // Middle of the bottom edge: clear of letters, cells and neighbouring strips.
             const QRect rect = Pixels(Control(strip.name));
             QCOMPARE(picture.pixel(rect.center().x(), rect.bottom() - 3), strip.colour);
@@ -80,11 +66,10 @@ private slots:
     // Each STOP turns one more cell red and shows that number with its letter; the 76th
     // keeps the program alive and the board as it was.
     void everyStopCallsOneNumber() {
-        QImage picture = m_x->Grab();
+        QImage picture;
         std::vector<int> red;
         for (int call = 1; call <= 75; ++call) {
-            m_x->ClickControl("Command2");
-            picture = m_x->WaitForStill(picture);
+            picture = m_x->CallNumbers(1);
             std::vector<int> now = RedCells(picture);
             QCOMPARE(int(now.size()), call);
             QVERIFY(std::includes(now.begin(), now.end(), red.begin(), red.end()));
@@ -92,11 +77,10 @@ private slots:
             std::set_difference(now.begin(), now.end(), red.begin(), red.end(),
                                 std::back_inserter(added));
             const int number = added.front();
-            QCOMPARE(XSession::Read(picture, Inside("Text1"), "0123456789", 7),
-                     QString::number(number));
-            QCOMPARE(XSession::Read(picture, Inside("Text2"), "BINGO", 10), LetterOf(number));
+            QCOMPARE(ReadNumber(picture), QString::number(number));
+            QCOMPARE(ReadLetter(picture), LetterText(number));
             QVERIFY2(TextFitsInside(picture, "Text1"), qPrintable(QString::number(number)));
-            QVERIFY2(TextFitsInside(picture, "Text2"), qPrintable(LetterOf(number)));
+            QVERIFY2(TextFitsInside(picture, "Text2"), qPrintable(LetterText(number)));
             red = std::move(now);
         }
 
@@ -110,11 +94,7 @@ private slots:
     }
 
     void resetWhitensBoardAndKeepsBoxes() {
-        QImage picture = m_x->Grab();
-        for (int i = 0; i < 3; ++i) {
-            m_x->ClickControl("Command2");
-            picture = m_x->WaitForStill(picture);
-        }
+        QImage picture = m_x->CallNumbers(3);
         QCOMPARE(RedCells(picture).size(), 3u);
         const QImage before = picture;
         m_x->ClickControl("Command1");
@@ -145,8 +125,7 @@ private slots:
         QThread::msleep(300);
         QVERIFY(m_x->Grab() == stopped);
         QCOMPARE(RedCells(stopped).size(), 1u);
-        QCOMPARE(XSession::Read(stopped, Inside("Text1"), "0123456789", 7),
-                 QString::number(RedCells(stopped).front()));
+        QCOMPARE(ReadNumber(stopped), QString::number(RedCells(stopped).front()));
     }
 
     void firstCallIsTheSameAtEveryLaunch() {
@@ -157,9 +136,7 @@ private slots:
                 QString error;
                 QVERIFY2(m_x->Launch(&error), qPrintable(error));
             }
-            const QImage before = m_x->Grab();
-            m_x->ClickControl("Command2");
-            const std::vector<int> red = RedCells(m_x->WaitForStill(before));
+            const std::vector<int> red = RedCells(m_x->CallNumbers(1));
             QCOMPARE(red.size(), 1u);
             firsts.push_back(red.front());
         }
@@ -175,8 +152,7 @@ private slots:
         const QImage picture = m_x->WaitForStill(before);
         const std::vector<int> red = RedCells(picture);
         QCOMPARE(red.size(), 1u);
-        QCOMPARE(XSession::Read(picture, Inside("Text1"), "0123456789", 7),
-                 QString::number(red.front()));
+        QCOMPARE(ReadNumber(picture), QString::number(red.front()));
     }
 
     // Held for three seconds on STOP, with the server repeating it, a key calls one number.

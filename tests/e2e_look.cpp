@@ -51,15 +51,9 @@ private slots:
         const QString missing = MissingTools({"Xvfb", "xdotool"});
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
         QString error;
-        QVERIFY2(m_x.StartServer(&error), qPrintable(error));
-        QVERIFY2(m_x.Launch(&error), qPrintable(error));
+        QVERIFY2(m_x.Open(&error), qPrintable(error));
         // A few calls, so that red cells are judged as well as white ones.
-        QImage picture = m_x.Grab();
-        for (int i = 0; i < 10; ++i) {
-            m_x.ClickControl("Command2");
-            picture = m_x.WaitForStill(picture);
-        }
-        m_picture = picture;
+        m_picture = m_x.CallNumbers(10);
         QCOMPARE(RedCells(m_picture).size(), 10u);
     }
 
@@ -116,13 +110,8 @@ private slots:
                            home.filePath(QStringLiteral("fonts.conf"));
             }
             QString error;
-            QVERIFY2(x.StartServer(&error), qPrintable(error));
-            QVERIFY2(x.Launch(&error, env), qPrintable(error));
-            picture = x.Grab();
-            for (int i = 0; i < 10; ++i) {
-                x.ClickControl("Command2");
-                picture = x.WaitForStill(picture);
-            }
+            QVERIFY2(x.Open(&error, env), qPrintable(error));
+            picture = x.CallNumbers(10);
             QCOMPARE(RedCells(picture).size(), 10u);
             QCOMPARE(WhiteCells(picture), 65);
         }
@@ -132,7 +121,7 @@ private slots:
 
     void titleFitsItsStripOnOneLine() {
         const QRect strip = Pixels(Control("Label2"));
-        const QRgb background = qRgb(255, 192, 192);
+        const QRgb background = StripColourOf("Label2");
         const QRect ink =
             InkIn(m_picture, strip, [background](QRgb pixel) { return pixel != background; });
         QVERIFY(!ink.isEmpty());
@@ -149,7 +138,7 @@ private slots:
 
     void noMissingGlyphBoxes() {
         const QRect strip = Pixels(Control("Label2"));
-        const QRgb background = qRgb(255, 192, 192);
+        const QRgb background = StripColourOf("Label2");
         // Split the title into glyphs at blank columns.
         int glyphs = 0;
         int x = strip.left();
@@ -182,10 +171,9 @@ private slots:
     void twiceTheSizeAtScaleFactorTwo() {
         XSession x;
         QString error;
-        QVERIFY2(x.StartServer(&error), qPrintable(error));
-        QVERIFY2(x.Launch(&error, {QStringLiteral("QT_SCALE_FACTOR=2")}), qPrintable(error));
+        QVERIFY2(x.Open(&error, {QStringLiteral("QT_SCALE_FACTOR=2")}), qPrintable(error));
         QImage picture = x.Grab();
-        QCOMPARE(picture.size(), QSize(2 * 683, 2 * 433));
+        QCOMPARE(picture.size(), 2 * kWindowPixels);
         QCOMPARE(WhiteCells(picture, 2), 75);
         for (const char* name : {"Label2", "Label3", "Label4", "Label5", "Label6", "Label7"}) {
             const QRect one = Pixels(Control(name));

@@ -173,25 +173,20 @@ private slots:
 private:
     void Open(XSession& x, const QString& exe, const QStringList& env) {
         QString error;
-        QVERIFY2(x.StartServer(&error), qPrintable(error));
         x.FindByTitle(kCaption);
-        QVERIFY2(x.Launch(&error, env, {BINGO_WINE_RUN}, 180000, exe), qPrintable(error));
+        QVERIFY2(x.Open(&error, env, {BINGO_WINE_RUN}, 180000, exe), qPrintable(error));
     }
 
     // Opens `exe` under Wine, checks the board and its look, and calls three numbers.
     void CallsAndMarks(const QString& exe, const QStringList& env) {
         XSession x;
-        QString error;
-        QVERIFY2(x.StartServer(&error), qPrintable(error));
-        x.FindByTitle(kCaption);
-        QVERIFY2(x.Launch(&error, env, {BINGO_WINE_RUN}, 180000, exe), qPrintable(error));
+        Open(x, exe, env);
         QImage picture = x.WaitForStill({}, 20000);
-        QCOMPARE(picture.size(), QSize(683, 433));
+        QCOMPARE(picture.size(), kWindowPixels);
         QCOMPARE(WhiteCells(picture), 75);
 
         for (int call = 1; call <= 3; ++call) {
-            x.ClickControl("Command2");
-            picture = x.WaitForStill(picture, 20000);
+            picture = x.CallNumbers(1, 20000);
             QCOMPARE(int(RedCells(picture).size()), call);
         }
         // With Windows-like faces the letters stand clear and two digits fit a cell.
@@ -200,11 +195,8 @@ private:
         }
         QCOMPARE(DigitsInsideCells(picture, 2), QString());
 
-        const auto inside = [](const char* box) {
-            return Pixels(Control(box)).adjusted(4, 4, -4, -4);
-        };
-        const QString number = XSession::Read(picture, inside("Text1"), "0123456789", 7);
-        const QString letter = XSession::Read(picture, inside("Text2"), "BINGO", 10);
+        const QString number = ReadNumber(picture);
+        const QString letter = ReadLetter(picture);
         QVERIFY2(!number.isEmpty(), "no number in the number box");
         const std::vector<int> red = RedCells(picture);
         QVERIFY2(std::find(red.begin(), red.end(), number.toInt()) != red.end(),

@@ -141,6 +141,13 @@ private slots:
         deckA.ResetDeck();
         deckB.ResetDeck();
         QCOMPARE(DeckOrder(deckA), DeckOrder(deckB));
+        // The program's own generator, fresh in this process (no other test draws from it):
+        // its first game, whatever compiler built it, calls these five first.
+        CallDeck program(bingo::ProcessRandomSource());
+        program.ResetDeck();
+        const std::vector<int> first = DeckOrder(program);
+        QCOMPARE(std::vector<int>(first.begin(), first.begin() + 5),
+                 (std::vector<int>{74, 14, 23, 12, 34}));
 
         // One roll frame's worth of draws before the next reset on one side only.
         deckA.ResetDeck();

@@ -5,10 +5,10 @@
 #include "window_fixture.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QtTest>
 
 using bingo::testing::CallerWindow;
+using bingo::testing::Replace;
 
 namespace {
 
@@ -22,12 +22,6 @@ QString TenMegabytes() {
         text += unit;
     }
     return text;
-}
-
-void Paste(QLineEdit* field, const QString& text) {
-    QGuiApplication::clipboard()->setText(text);
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
 }
 
 // One move of the game on both windows.
@@ -60,7 +54,7 @@ private slots:
         Both(hostile, plain, "Command2");
         QLineEdit* cell = hostile.Cell(40);
         for (QLineEdit* field : {hostile.Field("Text1"), hostile.Field("Text2"), cell}) {
-            Paste(field, text);
+            Replace(field, text);
             QCOMPARE(field->text(), text.left(kFieldLimit));
         }
         hostile.window->repaint();

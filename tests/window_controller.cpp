@@ -8,16 +8,13 @@
 
 using bingo::CallDeck;
 using bingo::testing::CallerWindow;
+using bingo::testing::LetterText;
 using bingo::testing::ScriptedSource;
 using bingo::testing::ValueFor;
 
 namespace {
 
 constexpr std::uint64_t kResetDraws = 20000;
-
-QString LetterOf(int n) {
-    return bingo::testing::LetterText(n);
-}
 
 // The order a fresh generator's first reset lays out, worked out apart from the window.
 std::vector<int> FirstOrder() {
@@ -86,7 +83,7 @@ private slots:
         m_caller->Click("Command2");
         const int first = FirstOrder().front();
         QCOMPARE(m_caller->Number(), QString::number(first));
-        QCOMPARE(m_caller->Letter(), LetterOf(first));
+        QCOMPARE(m_caller->Letter(), LetterText(first));
         QCOMPARE(m_caller->RedCells(), std::vector<int>{first});
     }
 
@@ -182,7 +179,7 @@ private slots:
         std::sort(expected.begin(), expected.end());
         QCOMPARE(m_caller->RedCells(), expected);
         QCOMPARE(m_caller->Number(), QString::number(order[1]));
-        QCOMPARE(m_caller->Letter(), LetterOf(order[1]));
+        QCOMPARE(m_caller->Letter(), LetterText(order[1]));
     }
 
     // START while rolling keeps the running beat: the next tick is not put back by a period.
@@ -235,7 +232,7 @@ private slots:
         for (int i = 0; i < 75; ++i) {
             m_caller->Click("Command2");
             called.push_back(m_caller->Number().toInt());
-            QCOMPARE(m_caller->Letter(), LetterOf(called.back()));
+            QCOMPARE(m_caller->Letter(), LetterText(called.back()));
         }
         std::vector<int> sorted = called;
         std::sort(sorted.begin(), sorted.end());
@@ -251,7 +248,7 @@ private slots:
         m_caller->Click("Command2");
         QVERIFY(!m_caller->Timer()->isActive());
         QCOMPARE(m_caller->Number(), QString::number(called.back()));
-        QCOMPARE(m_caller->Letter(), LetterOf(called.back()));
+        QCOMPARE(m_caller->Letter(), LetterText(called.back()));
         QCOMPARE(m_caller->RedCells().size(), 75u);
         QCOMPARE(m_caller->Deck().CallIndex(), CallDeck::kUsedUp);
 

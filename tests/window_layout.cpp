@@ -68,7 +68,7 @@ private slots:
     void window() {
         QWidget& window = *m_caller->window;
         QCOMPARE(window.windowTitle(), QString::fromUtf8("TavrinのBINGOマシーン"));
-        QCOMPARE(window.size(), QSize(683, 433));
+        QCOMPARE(window.size(), kWindowPixels);
         const QColor background = window.palette().color(QPalette::Window);
         QCOMPARE(background, QApplication::palette().color(QPalette::Mid));
         QVERIFY(background != QApplication::palette().color(QPalette::Button));
@@ -129,14 +129,12 @@ private slots:
         QTest::addColumn<QColor>("text");
         const QPalette desktop = QApplication::palette();
         const QColor black(Qt::black);
-        QTest::newRow("title") << "Label2" << QColor(255, 192, 192) << black;
         QTest::newRow("dash") << "Label1" << desktop.color(QPalette::Button)
                               << desktop.color(QPalette::ButtonText);
-        QTest::newRow("B") << "Label3" << QColor(255, 192, 128) << black;
-        QTest::newRow("I") << "Label4" << QColor(255, 255, 128) << black;
-        QTest::newRow("N") << "Label5" << QColor(128, 255, 128) << black;
-        QTest::newRow("G") << "Label6" << QColor(128, 255, 255) << black;
-        QTest::newRow("O") << "Label7" << QColor(128, 128, 255) << black;
+        for (const char* tag : {"title", "B", "I", "N", "G", "O"}) {
+            const StripColour& strip = kStripColours[QByteArray("tBINGO").indexOf(tag[0])];
+            QTest::newRow(tag) << strip.name << QColor(strip.colour) << black;
+        }
     }
     void colours() {
         QFETCH(QString, name);

@@ -8,7 +8,6 @@
 #include "window_fixture.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QtTest>
 
@@ -18,6 +17,7 @@
 #include <set>
 
 using bingo::testing::CallerWindow;
+using bingo::testing::Replace;
 
 namespace {
 
@@ -214,16 +214,6 @@ private:
             m_model.Stop();
         } else {
             m_model.Reset();
-        }
-    }
-
-    static void Replace(QLineEdit* field, const QString& text, bool paste) {
-        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-        if (paste) {
-            QGuiApplication::clipboard()->setText(text);
-            QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-        } else {
-            QTest::keyClicks(field, text);
         }
     }
 

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QRect>
+#include <QSize>
 #include <Qt>
 
 #include <iterator>
@@ -24,6 +25,26 @@ struct ControlRow {
 
 inline constexpr QRgb kWhite = qRgb(255, 255, 255);
 inline constexpr QRgb kCalledRed = qRgb(255, 128, 128);
+
+// The window's client area in pixels at 96 dpi, and each strip's colour.
+inline constexpr QSize kWindowPixels(683, 433);
+struct StripColour {
+    const char* name;
+    QRgb colour;
+};
+inline constexpr StripColour kStripColours[] = {
+    {"Label2", qRgb(255, 192, 192)}, {"Label3", qRgb(255, 192, 128)},
+    {"Label4", qRgb(255, 255, 128)}, {"Label5", qRgb(128, 255, 128)},
+    {"Label6", qRgb(128, 255, 255)}, {"Label7", qRgb(128, 128, 255)},
+};
+inline QRgb StripColourOf(const char* name) {
+    for (const StripColour& strip : kStripColours) {
+        if (QLatin1String(strip.name) == QLatin1String(name)) {
+            return strip.colour;
+        }
+    }
+    return kWhite;
+}
 
 inline constexpr int kTopCentre = Qt::AlignHCenter | Qt::AlignTop;
 inline constexpr int kTopLeft = Qt::AlignLeft | Qt::AlignTop;

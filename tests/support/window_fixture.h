@@ -9,7 +9,9 @@
 #include "main_window.h"
 #include "sources.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -21,6 +23,18 @@
 #include <vector>
 
 namespace bingo::testing {
+
+// Replaces a field's whole text as a person does: select all, then paste `text` from the
+// clipboard, or type it.
+inline void Replace(QLineEdit* field, const QString& text, bool paste = true) {
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (paste) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QTest::keyClicks(field, text);
+    }
+}
 
 inline QColor CellColour(const QLineEdit* cell) {
     return cell->palette().color(QPalette::Base);

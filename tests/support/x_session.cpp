@@ -1,10 +1,9 @@
 #include "x_session.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QPainter>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <sys/prctl.h>
@@ -44,6 +43,18 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
+// An X authority file of one cookie for any display (address and display number left empty),
+// which a server takes as its list of cookies and a client as its own.
+QByteArray AuthorityFile(const QByteArray& name, const QByteArray& cookie) {
+    QByteArray file("\xff\xff"); // FamilyWild
+    for (const QByteArray& field : {QByteArray(), QByteArray(), name, cookie}) {
+        file += char(field.size() >> 8);
+        file += char(field.size() & 0xff);
+        file += field;
+    }
+    return file;
+}
+
 } // namespace
 
 QString MissingTools(const QStringList& tools) {
@@ -64,11 +75,24 @@ XSession::~XSession() {
     EndProcess(m_server);
 }
 
-bool XSession::StartServer(QString* error) {
+bool XSession::StartServer(QString* error, bool cookie) {
     DieWithParent(m_server);
     // -br: a black root, so a window that has not painted yet is told apart from one that has.
-    m_server.start(QStringLiteral("Xvfb"),
-                   {"-displayfd", "1", "-screen", "0", "1600x1200x24", "-br", "-nolisten", "tcp"});
+    QStringList args = {"-displayfd",   "1",   "-screen",   "0",
+                        "1600x1200x24", "-br", "-nolisten", "tcp"};
+    QByteArray name("MIT-MAGIC-COOKIE-1");
+    QByteArray secret(16, '\0');
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(secret.data()), 4);
+    m_cookie = cookie;
+    if (cookie) {
+        QFile file(m_cookies.filePath(QStringLiteral("cookies")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(AuthorityFile(name, secret)) < 0) {
+            *error = QStringLiteral("cannot write the cookie file");
+            return false;
+        }
+        args << QStringLiteral("-auth") << file.fileName();
+    }
+    m_server.start(QStringLiteral("Xvfb"), args);
     QElapsedTimer clock;
     clock.start();
     while (!m_server.canReadLine() && clock.elapsed() < 10000 &&
@@ -82,7 +106,10 @@ bool XSession::StartServer(QString* error) {
         return false;
     }
     m_display = QStringLiteral(":") + QString::fromLatin1(line);
-    m_connection = xcb_connect(qPrintable(m_display), nullptr);
+    xcb_auth_info_t auth{int(name.size()), name.data(), int(secret.size()), secret.data()};
+    m_connection =
+        cookie ? xcb_connect_to_display_with_auth_info(qPrintable(m_display), &auth, nullptr)
+               : xcb_connect(qPrintable(m_display), nullptr);
     if (xcb_connection_has_error(m_connection) != 0) {
         *error = QStringLiteral("cannot connect to Xvfb on ") + m_display;
         return false;
@@ -115,6 +142,10 @@ QProcessEnvironment XSession::Environment() const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     environment.insert(QStringLiteral("DISPLAY"), m_display);
+    if (m_cookie) {
+        environment.insert(QStringLiteral("XAUTHORITY"),
+                           m_cookies.filePath(QStringLiteral("cookies")));
+    }
     return environment;
 }
 
@@ -163,6 +194,20 @@ bool XSession::Launch(QString* error, const QStringList& env, const QStringList&
         return false;
     }
     return true;
+}
+
+bool XSession::Open(QString* error, const QStringList& env, const QStringList& wrapper,
+                    int timeoutMs, const QString& program) {
+    return StartServer(error) && Launch(error, env, wrapper, timeoutMs, program);
+}
+
+QImage XSession::CallNumbers(int calls, int timeoutMs) const {
+    QImage picture = Grab();
+    for (int call = 0; call < calls; ++call) {
+        ClickControl("Command2");
+        picture = WaitForStill(picture, timeoutMs);
+    }
+    return picture;
 }
 
 bool XSession::FindWindow() {
@@ -352,85 +397,6 @@ QByteArray XSession::Property(const char* name) const {
     }
     return QByteArray(static_cast<const char*>(xcb_get_property_value(property.get())),
                       xcb_get_property_value_length(property.get()));
-}
-
-QString XSession::Read(const QImage& picture, QRect region, const char* allowed, int pageMode) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("region.png"));
-    // Tesseract reads best at text sizes, with a margin: a lone 72 pt "O" as cut from the box
-    // it does not read at all.
-    constexpr int kMargin = 20;
-    QImage page(region.size() + QSize(2 * kMargin, 2 * kMargin), QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QPainter(&page).drawImage(QPoint(kMargin, kMargin), picture, region);
-    page.scaled(page.size() * 2 / 5, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path);
-    QProcess process;
-    DieWithParent(process);
-    process.start(QStringLiteral("tesseract"),
-                  {path, QStringLiteral("stdout"), QStringLiteral("--psm"),
-                   QString::number(pageMode), QStringLiteral("-c"),
-                   QStringLiteral("tessedit_char_whitelist=") + QString::fromLatin1(allowed)});
-    if (!process.waitForFinished(20000)) {
-        EndProcess(process);
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput()).simplified();
-}
-
-QString LetterAboveCells(const QImage& picture, const char* strip, int scale) {
-    std::vector<QRect> cells;
-    for (int n = 1; n <= 75; ++n) {
-        cells.push_back(CellPixels(n, scale).adjusted(-1, -1, 1, 1));
-    }
-    const QRect area = Pixels(Control(strip), scale).adjusted(2 * scale, 0, -2 * scale, 0);
-    const QRect ink = InkIn(picture, area, Dark, cells);
-    const int firstRowTop = CellPixels(8, scale).top();
-    if (ink.isEmpty() || ink.top() <= area.top() || ink.bottom() >= firstRowTop - 1) {
-        return QStringLiteral("%1: letter at y=%2..%3, the strip starts at %4, cells at %5")
-            .arg(QLatin1String(strip))
-            .arg(ink.top())
-            .arg(ink.bottom())
-            .arg(area.top())
-            .arg(firstRowTop);
-    }
-    return {};
-}
-
-QString DigitsInsideCells(const QImage& picture, int margin) {
-    for (int n = 1; n <= 75; ++n) {
-        const QRect cell = CellPixels(n);
-        // Inside the frame, which a dark scheme draws dark.
-        const QRect ink = InkIn(picture, cell.adjusted(1, 1, -1, -1), Dark);
-        if (ink.isEmpty() || !cell.adjusted(margin, margin, -margin, -margin).contains(ink)) {
-            return QStringLiteral("%1: digits at %2,%3 %4x%5 in a cell at %6,%7")
-                .arg(n)
-                .arg(ink.x())
-                .arg(ink.y())
-                .arg(ink.width())
-                .arg(ink.height())
-                .arg(cell.x())
-                .arg(cell.y());
-        }
-    }
-    return {};
-}
-
-std::vector<int> RedCells(const QImage& picture, int scale) {
-    std::vector<int> red;
-    for (int n = 1; n <= 75; ++n) {
-        if (picture.pixel(CellPixels(n, scale).topLeft() + QPoint(4, 4) * scale) == kCalledRed) {
-            red.push_back(n);
-        }
-    }
-    return red;
-}
-
-int WhiteCells(const QImage& picture, int scale) {
-    int white = 0;
-    for (int n = 1; n <= 75; ++n) {
-        white += picture.pixel(CellPixels(n, scale).topLeft() + QPoint(4, 4) * scale) == kWhite;
-    }
-    return white;
 }
 
 } // namespace bingo::testing

@@ -7,15 +7,14 @@
 // whole-program benchmark and the screenshot all go through here. Every process started here
 // dies with the process that started it, even when that one is killed.
 
-#include "layout_tables.h"
+#include "pictures.h"
 
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
-#include <algorithm>
 #include <optional>
-#include <vector>
 
 struct xcb_connection_t;
 
@@ -34,8 +33,10 @@ public:
     ~XSession();
 
     // Starts Xvfb on a display it finds free itself, and the window manager named in
-    // BINGO_WINDOW_MANAGER if one is (none by default); false with a reason on failure.
-    bool StartServer(QString* error);
+    // BINGO_WINDOW_MANAGER if one is (none by default); false with a reason on failure. With
+    // `cookie`, the server lets in only clients that hold a cookie made for it, which
+    // Environment() names in XAUTHORITY.
+    bool StartServer(QString* error, bool cookie = false);
     const QString& Display() const { return m_display; }
     // This process's environment with DISPLAY set to the private server.
     QProcessEnvironment Environment() const;
@@ -44,6 +45,12 @@ public:
     // waits for its window and first still picture.
     bool Launch(QString* error, const QStringList& env = {}, const QStringList& wrapper = {},
                 int timeoutMs = 20000, const QString& program = CallerPath());
+    // StartServer, then Launch.
+    bool Open(QString* error, const QStringList& env = {}, const QStringList& wrapper = {},
+              int timeoutMs = 20000, const QString& program = CallerPath());
+    // Clicks STOP `calls` times, each time waiting until the window is still again; the
+    // last picture.
+    QImage CallNumbers(int calls, int timeoutMs = 5000) const;
     // Starts any program, with extra `env` entries NAME=VALUE, without waiting for a window.
     bool Start(const QString& program, const QStringList& args = {}, const QStringList& env = {});
     // Looks once for the program's viewable window; true, and the window kept, when found.
@@ -82,9 +89,6 @@ public:
     // A property of the window as the server holds it (a string, or 32-bit values).
     QByteArray Property(const char* name) const;
 
-    // Text in one region of a picture as tesseract reads it, limited to `allowed`.
-    static QString Read(const QImage& picture, QRect region, const char* allowed, int pageMode);
-
 private:
     QImage GrabRect(QRect rect) const;
     bool Viewable(unsigned window) const;
@@ -95,46 +99,12 @@ private:
     QProcess m_manager;
     QProcess m_app;
     QString m_display;
+    QTemporaryDir m_cookies;
+    bool m_cookie = false;
     xcb_connection_t* m_connection = nullptr;
     unsigned m_root = 0;
     unsigned m_window = 0;
     QString m_title;
 };
-
-// A pixel of text: darker than any frame or fill of the window.
-inline bool Dark(QRgb pixel) {
-    return qGray(pixel) < 96;
-}
-
-// Bounding box of the pixels in `area` that `isInk` picks, leaving out `holes`.
-template <typename IsInk>
-QRect InkIn(const QImage& picture, QRect area, IsInk isInk, const std::vector<QRect>& holes = {}) {
-    QRect ink;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QPoint p(x, y);
-            if (!isInk(picture.pixel(p))) {
-                continue;
-            }
-            if (std::none_of(holes.begin(), holes.end(),
-                             [&p](const QRect& hole) { return hole.contains(p); })) {
-                ink |= QRect(p, QSize(1, 1));
-            }
-        }
-    }
-    return ink;
-}
-
-// What is wrong with the look of a grabbed window, or empty where nothing is: the strip's
-// letter stands clear of the strip's top and above the first row of cells.
-QString LetterAboveCells(const QImage& picture, const char* strip, int scale = 1);
-// Every cell shows dark digits that keep `margin` pixels of the cell clear on every side (a
-// clipped digit runs into the edge).
-QString DigitsInsideCells(const QImage& picture, int margin);
-
-// Which cells a picture shows light red (or white), by sampling inside each cell's frame away
-// from its digits.
-std::vector<int> RedCells(const QImage& picture, int scale = 1);
-int WhiteCells(const QImage& picture, int scale = 1);
 
 } // namespace bingo::testing
