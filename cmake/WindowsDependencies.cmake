@@ -7,9 +7,10 @@ set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
 set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${BINGO_OBJDUMP})
 
-# DLL names come back in lower case, which the case-sensitive folders here need not match
-# (Qt6Core.dll): such names are looked up again without regard to case, and their files read
-# for dependencies of their own, until nothing new turns up.
+# A DLL's name as the importing file spells it need not match the case-sensitive folders here
+# (CMake 3.25 gives "qt6core.dll" for Qt6Core.dll, CMake 3.31 leaves it unresolved): such names
+# are looked up again without regard to case, and their files read for dependencies of their
+# own, until nothing new turns up.
 set(libraries)
 foreach(round RANGE 10)
     file(GET_RUNTIME_DEPENDENCIES
@@ -19,6 +20,7 @@ foreach(round RANGE 10)
         RESOLVED_DEPENDENCIES_VAR found
         UNRESOLVED_DEPENDENCIES_VAR unresolved
         DIRECTORIES ${BINGO_DIRS})
+    string(TOLOWER "${unresolved}" unresolved)
     set(more)
     foreach(dir ${BINGO_DIRS})
         file(GLOB candidates "${dir}/*.dll")

@@ -1,5 +1,5 @@
 # The Windows program as a folder that runs where it is unzipped: bingo-caller.exe, the Qt
-# DLLs and the plugins it loads (the Windows platform and the Vista style), the MinGW runtime
+# DLLs and the plugins it loads (the Windows platform and the Windows styles), the MinGW runtime
 # DLLs, and the licence texts. Which DLLs are needed is read from the executables themselves
 # (file(GET_RUNTIME_DEPENDENCIES) with objdump), not listed by hand.
 
@@ -10,7 +10,9 @@ execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
                 OUTPUT_VARIABLE BINGO_LIBGCC OUTPUT_STRIP_TRAILING_WHITESPACE)
 get_filename_component(BINGO_GCC_DLLS ${BINGO_LIBGCC} DIRECTORY)
 set(BINGO_RUNTIME_DIRS ${BINGO_QT_BIN} ${BINGO_GCC_DLLS} /usr/${BINGO_MINGW}/lib)
-set(BINGO_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll)
+# The style plugin is qwindowsvistastyle.dll before Qt 6.7, qmodernwindowsstyle.dll since.
+file(GLOB BINGO_STYLES RELATIVE ${BINGO_QT_PREFIX}/plugins ${BINGO_QT_PREFIX}/plugins/styles/*.dll)
+set(BINGO_PLUGINS platforms/qwindows.dll ${BINGO_STYLES})
 
 install(TARGETS bingo-caller RUNTIME DESTINATION .)
 set(BINGO_MODULES)

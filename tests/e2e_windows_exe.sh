@@ -24,8 +24,9 @@ unzip -q "$zip" -d "$work/root"
 dir=$(ls -d "$work"/root/*/)
 unzip -l "$zip" | awk 'NR > 3 && $4 != "" { print $4 }' | grep -v '/$' | sed 's|^[^/]*/||' | sort
 exe="$dir/bingo-caller.exe"
+check "zip holds the Windows style plugin" 'ls "$dir"/styles/q*windows*style.dll >/dev/null'
 for file in bingo-caller.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
-    styles/qwindowsvistastyle.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
+    libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll \
     licences/qt/LGPL-3.0-only.txt licences/mingw-w64/copyright licences/gcc/copyright; do
     check "zip holds $file" '[ -f "$dir/$file" ]'
 done
