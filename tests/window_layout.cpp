@@ -131,9 +131,10 @@ private slots:
         const QColor black(Qt::black);
         QTest::newRow("dash") << "Label1" << desktop.color(QPalette::Button)
                               << desktop.color(QPalette::ButtonText);
-        for (const char* tag : {"title", "B", "I", "N", "G", "O"}) {
-            const StripColour& strip = kStripColours[QByteArray("tBINGO").indexOf(tag[0])];
-            QTest::newRow(tag) << strip.name << QColor(strip.colour) << black;
+        const char* const tags[] = {"title", "B", "I", "N", "G", "O"};
+        for (std::size_t i = 0; i < std::size(tags); ++i) {
+            QTest::newRow(tags[i])
+                << kStripColours[i].name << QColor(kStripColours[i].colour) << black;
         }
     }
     void colours() {

@@ -37,14 +37,6 @@ inline constexpr StripColour kStripColours[] = {
     {"Label4", qRgb(255, 255, 128)}, {"Label5", qRgb(128, 255, 128)},
     {"Label6", qRgb(128, 255, 255)}, {"Label7", qRgb(128, 128, 255)},
 };
-inline QRgb StripColourOf(const char* name) {
-    for (const StripColour& strip : kStripColours) {
-        if (QLatin1String(strip.name) == QLatin1String(name)) {
-            return strip.colour;
-        }
-    }
-    return kWhite;
-}
 
 inline constexpr int kTopCentre = Qt::AlignHCenter | Qt::AlignTop;
 inline constexpr int kTopLeft = Qt::AlignLeft | Qt::AlignTop;

@@ -82,9 +82,9 @@ bool XSession::StartServer(QString* error, bool cookie) {
                         "1600x1200x24", "-br", "-nolisten", "tcp"};
     QByteArray name("MIT-MAGIC-COOKIE-1");
     QByteArray secret(16, '\0');
-    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(secret.data()), 4);
     m_cookie = cookie;
     if (cookie) {
+        QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(secret.data()), 4);
         QFile file(m_cookies.filePath(QStringLiteral("cookies")));
         if (!file.open(QIODevice::WriteOnly) || file.write(AuthorityFile(name, secret)) < 0) {
             *error = QStringLiteral("cannot write the cookie file");
