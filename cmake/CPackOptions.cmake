@@ -9,6 +9,14 @@ if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
     endif()
 endif()
 
+# With a certificate in the environment (scripts/sign-windows) the setup program signs its
+# uninstaller as it takes it in, and itself once written.
+set(CPACK_BINGO_SIGNING "")
+if(CPACK_GENERATOR STREQUAL "NSIS" AND NOT "$ENV{BINGO_SIGN_PKCS12}" STREQUAL "")
+    set(sign "bash \"${CPACK_BINGO_SOURCE_DIR}/scripts/sign-windows\" \"%1\"")
+    set(CPACK_BINGO_SIGNING "!uninstfinalize '${sign}'\n!finalize '${sign}'")
+endif()
+
 # The setup program is named as one and installs the files themselves, not the zip's top folder.
 if(CPACK_GENERATOR STREQUAL "NSIS")
     set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-win64-setup")

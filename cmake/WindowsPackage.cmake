@@ -29,6 +29,9 @@ install(CODE "
     set(BINGO_STRIP ${BINGO_MINGW}-strip)
     include(${PROJECT_SOURCE_DIR}/cmake/WindowsDependencies.cmake)
 ")
+# Signed in place when a certificate is given, before the zip and the setup program take it.
+install(CODE "execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/sign-windows
+    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bingo-caller.exe\" COMMAND_ERROR_IS_FATAL ANY)")
 # Licences: Qt's (LGPL 3 among them) and the MinGW-w64 runtime's and GCC's.
 file(GLOB BINGO_QT_LICENCES ${BINGO_QT_PREFIX}/*.txt)
 install(FILES ${BINGO_QT_LICENCES} DESTINATION licences/qt)
