@@ -9,6 +9,10 @@ if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
     endif()
 endif()
 
+if(CPACK_GENERATOR STREQUAL "DEB")
+    set(CPACK_POST_BUILD_SCRIPTS ${CPACK_BINGO_SOURCE_DIR}/cmake/DebianRepack.cmake)
+endif()
+
 # With a certificate in the environment (scripts/sign-windows) the setup program signs its
 # uninstaller as it takes it in, and itself once written.
 set(CPACK_BINGO_SIGNING "")
