@@ -41,7 +41,9 @@ endforeach()
 foreach(dll ${found} ${libraries})
     file(INSTALL ${dll} DESTINATION ${CMAKE_INSTALL_PREFIX})
     get_filename_component(name ${dll} NAME)
-    execute_process(COMMAND ${BINGO_STRIP} --strip-debug ${CMAKE_INSTALL_PREFIX}/${name})
+    # strip writes a time into the PE header, SOURCE_DATE_EPOCH's if set: none, as the linker.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0
+                            ${BINGO_STRIP} --strip-debug ${CMAKE_INSTALL_PREFIX}/${name})
     string(TOLOWER ${name} name)
     list(REMOVE_ITEM unresolved ${name})
 endforeach()
