@@ -62,6 +62,8 @@ QString WindowsPath(QString path) {
 }
 
 const QString kPrograms = QStringLiteral("AppData/Local/Programs/bingo-caller");
+// The build's setup program, or another one (e2e-release's signed one).
+const QString kSetup = qEnvironmentVariable("BINGO_WINDOWS_SETUP", BINGO_WINDOWS_SETUP);
 
 } // namespace
 
@@ -88,7 +90,7 @@ private slots:
 
     void setupInstallsRunsAndUninstalls() {
         QTemporaryDir prefix;
-        const QString setup = QStringLiteral(BINGO_WINDOWS_SETUP);
+        const QString& setup = kSetup;
         const QString& programs = kPrograms;
         const QString shortcut =
             QStringLiteral("AppData/Roaming/Microsoft/Windows/Start Menu/Programs/%1.lnk")
@@ -99,6 +101,13 @@ private slots:
         for (const char* file :
              {"bingo-caller.exe", "uninstall.exe", "Qt6Widgets.dll", "platforms/qwindows.dll"}) {
             QVERIFY2(QFile::exists(installed + QLatin1Char('/') + QLatin1String(file)), file);
+        }
+        const QString signer = qEnvironmentVariable("BINGO_SIGNED_BY"); // of a signed setup
+        for (const QString& file :
+             {installed + "/bingo-caller.exe", installed + "/uninstall.exe"}) {
+            const QStringList verify{"verify", "-CAfile", signer, "-in", file};
+            QVERIFY2(signer.isEmpty() || QProcess::execute("osslsigncode", verify) == 0,
+                     qPrintable(file));
         }
         QVERIFY2(!Find(prefix.path(), shortcut).isEmpty(), "no Start-menu shortcut");
         QByteArray entry;
@@ -139,7 +148,7 @@ private slots:
     void oneWholeInstallation() {
         QFETCH(QString, step);
         QTemporaryDir prefix;
-        const QString setup = QStringLiteral(BINGO_WINDOWS_SETUP);
+        const QString& setup = kSetup;
         QCOMPARE(Wine(prefix.path(), {setup, QStringLiteral("/S")}), 0);
         const QString installed = Find(prefix.path(), kPrograms);
         const QString exe = installed + QStringLiteral("/bingo-caller.exe");
