@@ -9,8 +9,8 @@ if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
     endif()
 endif()
 
-if(CPACK_GENERATOR STREQUAL "DEB")
-    set(CPACK_POST_BUILD_SCRIPTS ${CPACK_BINGO_SOURCE_DIR}/cmake/DebianRepack.cmake)
+if(CPACK_GENERATOR MATCHES "^(DEB|ZIP)$")
+    set(CPACK_POST_BUILD_SCRIPTS ${CPACK_BINGO_SOURCE_DIR}/cmake/Repack.cmake)
 endif()
 
 # With a certificate in the environment (scripts/sign-windows) the setup program signs its
