@@ -3,7 +3,7 @@
 # the MinGW runtime and the licences; the executable is a GUI-subsystem PE with address space
 # randomisation (high entropy) and no-execute data, and carries the version record 1.00,
 # 1.0.0.0, language Japanese, and its icon, as read back from the .exe itself. No PE header
-# holds a time. The setup program is a 64-bit Windows program.
+# holds a time. Qt is 6.8 or later. The setup program is a 64-bit Windows program.
 set -euo pipefail
 source "$(dirname "$0")/checks.sh"
 build=$1
@@ -41,8 +41,10 @@ stamps=$(for f in "$exe" "$dir"/*.dll "$dir"/*/*.dll; do x86_64-w64-mingw32-objd
     done | grep -P '^Time/Date\t' | sort -u | tr -s "\t " " ")
 check "no time in any PE header" '[ "$stamps" = "Time/Date Thu Jan 1 00:00:00 1970" ]'
 
-/usr/bin/python3 - "$exe" >"$work/version" <<'PY'
+/usr/bin/python3 - "$exe" "$dir/Qt6Core.dll" >"$work/version" <<'PY'
 import sys, pefile
+core = pefile.PE(sys.argv[2]).VS_FIXEDFILEINFO[0]
+print("qtcore", core.FileVersionMS >> 16, core.FileVersionMS & 0xFFFF)
 pe = pefile.PE(sys.argv[1])
 fixed = pe.VS_FIXEDFILEINFO[0]
 print("fixed", fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF,
@@ -62,6 +64,8 @@ for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
 PY
 cat "$work/version"
 check "FILEVERSION 1.0.0.0" 'grep -qx "fixed 1 0 0 0" "$work/version"'
+check "Qt6Core.dll is Qt 6.8 or later" \
+    'awk "/^qtcore / { found = \$2 > 6 || \$2 == 6 && \$3 >= 8 } END { exit !found }" "$work/version"'
 check "Japanese Unicode string table" 'grep -qix "table 041104b0" "$work/version"'
 check "FileVersion 1.00" 'grep -qx "FileVersion = 1.00" "$work/version"'
 check "ProductVersion 1.00" 'grep -qx "ProductVersion = 1.00" "$work/version"'
