@@ -208,7 +208,12 @@ Announcer::Announcer(QWidget& window) : m_window(window) {
 
 void Announcer::Say(const QString& text) {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Polite: a reader queues the call after what it is saying, the pressed button's own
+    // echo among it, and cuts neither off (UI Automation's "all" processing, AT-SPI's polite
+    // live region). An assertive one would cut the echo off, and a quick caller's calls
+    // each other.
     QAccessibleAnnouncementEvent event(&m_window, text);
+    event.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
     QAccessible::updateAccessibility(&event);
 #else
     m_notice->setAccessibleName(text);
