@@ -1,4 +1,5 @@
-# Shared by the shell test scripts: named checks that report PASS or FAIL, and a tool check.
+# Shared by the shell test scripts: named checks that report PASS or FAIL, a tool check, and
+# lines in order.
 # Sourced, not run. A script ends with `exit $fail`.
 
 fail=0
@@ -22,4 +23,14 @@ need() {
             exit 1
         }
     done
+}
+
+# in_order FILE REGEX...: lines of FILE match the regexes in this order, other lines between.
+in_order() {
+    local file=$1 line
+    shift
+    while IFS= read -r line; do
+        [ $# -gt 0 ] && [[ $line =~ $1 ]] && shift
+    done <"$file"
+    [ $# -eq 0 ]
 }

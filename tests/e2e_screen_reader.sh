@@ -44,16 +44,6 @@ play() {
 }
 export -f play
 
-# in_order FILE REGEX...: lines of FILE match the regexes in this order, other lines between.
-in_order() {
-    local file=$1 line
-    shift
-    while IFS= read -r line; do
-        [ $# -gt 0 ] && [[ $line =~ $1 ]] && shift
-    done <"$file"
-    [ $# -eq 0 ]
-}
-
 # language LOCALE BOX NEW_GAME: the number box's name and a new game's words in LOCALE.
 language() {
     local home=$work/$1 said=$work/$1.said box=$2 new=$3

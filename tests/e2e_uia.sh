@@ -49,16 +49,6 @@ play() {
     tr -d '\r' <"$work/$1.focus" >"$work/$1.focus.txt"
 }
 
-# in_order FILE REGEX...: lines of FILE match the regexes in this order, other lines between.
-in_order() {
-    local file=$1 line
-    shift
-    while IFS= read -r line; do
-        [ $# -gt 0 ] && [[ $line =~ $1 ]] && shift
-    done <"$file"
-    [ $# -eq 0 ]
-}
-
 # language LOCALE BOX NEW_GAME: the number box's name and a new game's words in LOCALE.
 # UI Automation's control types: 50000 button, 50004 edit; processing 2 is "all", each
 # notification queued after what is being said.
