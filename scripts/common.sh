@@ -39,6 +39,6 @@ ensure_packages() {
 build_preset() {
     local preset=$1
     cd "$ROOT"
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" ${2:+--target "$2"}
+    cmake --preset "$preset" >/dev/null &&
+        cmake --build --preset "$preset" ${2:+--target "$2"}
 }
