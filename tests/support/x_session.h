@@ -48,8 +48,8 @@ public:
     // StartServer, then Launch.
     bool Open(QString* error, const QStringList& env = {}, const QStringList& wrapper = {},
               int timeoutMs = 20000, const QString& program = CallerPath());
-    // Clicks STOP `calls` times, each time waiting until the window is still again; the
-    // last picture.
+    // Clicks STOP `calls` times, each time waiting until one more cell is red and the window
+    // is still again; the last picture. Called from a still window.
     QImage CallNumbers(int calls, int timeoutMs = 5000) const;
     // Starts any program, with extra `env` entries NAME=VALUE, without waiting for a window.
     bool Start(const QString& program, const QStringList& args = {}, const QStringList& env = {});
