@@ -1,4 +1,9 @@
+# shellcheck shell=bash
 # Shared by the scripts: installs missing Debian packages and builds a preset. Sourced, not run.
+# A script that stops on an error (set -e) says where: file, line and command.
+
+set -o errtrace
+trap 'echo "${0##*/}: stopped at ${BASH_SOURCE[0]##*/}:$LINENO on: $BASH_COMMAND (status $?)" >&2' ERR
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # apt-get for whatever changes the system, one call at a time: CI runs the host suites and the
@@ -13,7 +18,7 @@ ensure_packages() {
         { sub(/#.*/, "") }
         NF && index(want, " " section " ") { print $1 }' "$ROOT/scripts/packages.txt")
     for pkg in $wanted; do
-        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+        if [ "$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null)" != 'install ok installed' ]; then
             missing+=("$pkg")
         fi
     done
@@ -38,7 +43,7 @@ ensure_packages() {
 # installed since), then builds TARGET or everything.
 build_preset() {
     local preset=$1
-    cd "$ROOT"
+    cd "$ROOT" || return
     cmake --preset "$preset" >/dev/null &&
         cmake --build --preset "$preset" ${2:+--target "$2"}
 }

@@ -1,8 +1,13 @@
+# shellcheck shell=bash
 # Shared by the shell test scripts: named checks that report PASS or FAIL, a tool check, and
 # lines in order.
 # Sourced, not run. A script ends with `exit $fail`.
+# A script that stops on an error (set -e) says where: file, line and command.
 
+# shellcheck disable=SC2034 # read by the scripts that source this
 fail=0
+set -o errtrace
+trap 'echo "FAIL: stopped at ${BASH_SOURCE[0]##*/}:$LINENO on: $BASH_COMMAND (status $?)" >&2' ERR
 
 # check NAME CONDITION: evaluates CONDITION (a shell expression) and reports it.
 check() {

@@ -15,14 +15,18 @@ auth=${XAUTHORITY:-}
 
 # row NAME STATUS TEXT [NAME=VALUE ...] [-- ARG ...]: runs the program with only those
 # variables of the display and locale set; TEXT must be its one line (empty: nothing said).
+# Status 124: still running after five seconds. A program that is to exit gets a minute, as a
+# sanitizer build on a busy machine starts slowly.
 row() {
-    local name=$1 want=$2 text=$3 vars=() args=() status=0
+    local name=$1 want=$2 text=$3 vars=() args=() status=0 limit=60
     shift 3
     while [ $# -gt 0 ] && [ "$1" != -- ]; do vars+=("$1"); shift; done
     [ $# -gt 0 ] && shift && args=("$@")
+    [ "$want" -ne 124 ] || limit=5
+    # shellcheck disable=SC2034 # read in the checks' conditions
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_SESSION_TYPE -u LANGUAGE \
         -u LC_ALL -u LC_MESSAGES -u LANG ${vars[@]+"${vars[@]}"} \
-        timeout 5 "$exe" ${args[@]+"${args[@]}"} 2>"$work/err" >/dev/null || status=$?
+        timeout "$limit" "$exe" ${args[@]+"${args[@]}"} 2>"$work/err" >/dev/null || status=$?
     check "$name: exit status $want" '[ "$status" -eq "$want" ]'
     if [ -n "$text" ]; then
         check "$name: one line, \"$text\"" \
@@ -53,8 +57,9 @@ row "-display NAME is Qt's to try" 1 "cannot open display :798: no X server answ
 row "WAYLAND_DISPLAY alone, no compositor" 1 \
     "cannot open Wayland display wayland-9: no compositor answers there" WAYLAND_DISPLAY=wayland-9
 # A Qt without its platform plugins: an empty folder over theirs, in a mount namespace of its
-# own (a user namespace too where not root; a chroot allows none).
-platforms=$(find /usr/lib/*/qt6/plugins -maxdepth 1 -name platforms | head -n 1)
+# own (a user namespace too where not root).
+platforms=$(find /usr/lib/*/qt6/plugins -maxdepth 1 -name platforms)
+platforms=${platforms%%$'\n'*}
 mkdir "$work/empty"
 [ "$(id -u)" -eq 0 ] && namespace=-m || namespace=-rm
 cat >"$work/without-plugins" <<EOF
@@ -63,9 +68,19 @@ exec unshare $namespace sh -c 'mount --bind "\$0" "\$1" && shift && exec "\$@"' 
     "$work/empty" "$platforms" "$exe" "\$@"
 EOF
 chmod +x "$work/without-plugins"
-exe=$work/without-plugins row "WAYLAND_DISPLAY alone, no Wayland plugin" 1 \
-    "cannot open Wayland display wayland-9: Qt's Wayland plugin is missing (Debian package qt6-wayland)" \
-    WAYLAND_DISPLAY=wayland-9
+# Where no mount namespace can be made (a chroot whose root is no mount point, a container
+# without the right to mount) the row cannot hide the plugins: it is skipped, and says so.
+# CI's systems allow it, so there a skip fails.
+if unshare $namespace sh -c 'mount --bind "$0" "$1"' "$work/empty" "$platforms" 2>"$work/err"; then
+    exe=$work/without-plugins row "WAYLAND_DISPLAY alone, no Wayland plugin" 1 \
+        "cannot open Wayland display wayland-9: Qt's Wayland plugin is missing (Debian package qt6-wayland)" \
+        WAYLAND_DISPLAY=wayland-9
+elif [ "${CI:-}" = true ]; then
+    echo "FAIL: WAYLAND_DISPLAY alone, no Wayland plugin: no mount namespace here: $(cat "$work/err")"
+    fail=1
+else
+    echo "SKIP: WAYLAND_DISPLAY alone, no Wayland plugin: no mount namespace here: $(cat "$work/err")"
+fi
 row "the cookie lets it in" 124 "" DISPLAY="$locked" XAUTHORITY="$auth"
 row "-platform offscreen runs until stopped" 124 "" -- -platform offscreen
 row "QT_QPA_PLATFORM=offscreen alone runs until stopped" 124 "" QT_QPA_PLATFORM=offscreen

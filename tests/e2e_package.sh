@@ -30,11 +30,13 @@ echo "Depends: $depends"
 owner() {
     local path=$1
     { dpkg -S "$path" || dpkg -S "/usr${path#/usr}" || dpkg -S "${path#/usr}"; } 2>/dev/null |
-        head -n 1 | cut -d: -f1
+        awk -F: 'NR == 1 { print $1 }'
 }
 libs=$(readelf -dW "$build/app/bingo-caller" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p')
+# Into a file first: on a desktop the listing is more than a pipe holds.
+ldconfig -p >"$work/ldconfig"
 for lib in $libs; do
-    path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib { print $NF; exit }')
+    path=$(awk -v lib="$lib" '$1 == lib && !path { path = $NF } END { print path }' "$work/ldconfig")
     pkg=$(owner "$path")
     check "depends on $pkg ($lib)" '[ -n "$pkg" ] && [[ ", $depends," == *", $pkg"[\ ,]* ]]'
 done
@@ -44,6 +46,7 @@ done
 
 check "recommends qt6-wayland" '[[ ", $(field Recommends)," == *", qt6-wayland,"* ]]'
 
+# shellcheck disable=SC2034 # read in the checks' conditions
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/bin/bingo-caller \
     ./usr/share/applications/io.bingocaller.BingoCaller.desktop \
@@ -58,12 +61,14 @@ check "nothing under /usr/local" '! grep -q "^./usr/local" <<<"$files"'
 dpkg-deb -x "$deb" "$work/root"
 "$work/root/usr/bin/bingo-caller" 2>/dev/null &
 app=$!
-wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app" | head -n 1 || true)
+wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app" || true)
+wid=${wid%%$'\n'*}
 check "unpacked program opens its window" '[ -n "$wid" ]'
 if [ -n "$wid" ]; then
     check "window caption" '[ "$(xdotool getwindowname "$wid")" = "TavrinのBINGOマシーン" ]'
 fi
 
+# shellcheck disable=SC2034 # read in the checks' conditions
 lintian --fail-on error --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1 && lint=0 || lint=$?
 grep -E '^[EW]:' "$work/lintian.log" || true
 check "lintian finds no error" '[ "$lint" -eq 0 ]'

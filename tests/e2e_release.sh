@@ -6,6 +6,7 @@
 # files must verify and install.
 set -euo pipefail
 source "$(dirname "$0")/checks.sh"
+# shellcheck disable=SC2034 # read in the checks' conditions
 root=$1 e2e_wine=$2
 need osslsigncode openssl diffoscope unzip setpriv
 # The second build on another file system where there is one: tmpfs lists files in another order.
@@ -38,7 +39,12 @@ as=() # nobody, where the tests run as root
 release "$other/src" "$other/src/dist" "$other/src/scripts/release-env" "${as[@]}" \
     env HOME="$other/src/build/home" TMPDIR="$other/src/build/tmp" TZ=Asia/Tokyo \
     LANG=ja_JP.UTF-8 bash -c 'umask 077 && exec "$@"' _ || exit 1
-same() { cmp -s "$1" "$2" || { diffoscope --text - "$1" "$2" | head -n 100; false; }; }
+same() {
+    cmp -s "$1" "$2" && return
+    diffoscope --text "$work/diffoscope" "$1" "$2" || true
+    head -n 100 "$work/diffoscope"
+    false
+}
 files=("$work"/first/unsigned/*)
 [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" != trixie ] || files+=("$work"/first/*.deb)
 for file in "${files[@]}"; do

@@ -25,9 +25,9 @@ play() {
     orca --debug-file="$LOG" >/dev/null 2>&1 &
     local orca=$! app key
     for _ in $(seq 100); do
-        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        [[ $(dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
             org.freedesktop.DBus.Properties.Get string:org.a11y.Status string:IsEnabled \
-            2>/dev/null | grep -q true && break
+            2>/dev/null) == *true* ]] && break
         sleep 0.2
     done
     sleep 3
@@ -47,7 +47,7 @@ export -f play
 # language LOCALE BOX NEW_GAME: the number box's name and a new game's words in LOCALE.
 language() {
     local home=$work/$1 said=$work/$1.said box=$2 new=$3
-    mkdir -p -m 700 "$home/run"
+    mkdir -p "$home" && mkdir -m 700 "$home/run"
     HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
         XDG_RUNTIME_DIR=$home/run LANG=$1 LC_ALL=$1 LOCPATH=$work LOG=$home/orca.log \
         PATH=$work/bin:$PATH setsid --wait dbus-run-session -- bash -c play 2>&1 | grep -vE "Failed to set fd limit|Subscription string not handled" || true

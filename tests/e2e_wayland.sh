@@ -7,6 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/checks.sh"
 need sway swaymsg wtype grim python3 setpriv
+# shellcheck disable=SC2034 # read in the checks' conditions
 entry=$2
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
@@ -30,7 +31,10 @@ as_user() {
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
     sway -c "$work/config" >"$work/sway.log" 2>&1 &
 for _ in $(seq 100); do [ -S "$work/run/sway.sock" ] && break; sleep 0.1; done
-display=$(ls "$work/run" | grep -m1 -x 'wayland-[0-9]*' || true)
+display=""
+for socket in "$work"/run/wayland-*; do
+    [[ ${socket##*/} =~ ^wayland-[0-9]+$ ]] && display=${socket##*/} && break
+done
 for command in "wtype -s 3600000" "$work/bingo-caller"; do
     "${user[@]}" env -i PATH=/usr/bin:/bin HOME="$work" XDG_RUNTIME_DIR="$work/run" \
         WAYLAND_DISPLAY="$display" $command &
@@ -47,6 +51,7 @@ walk(json.load(sys.stdin))'
 }
 for _ in $(seq 100); do [ -n "$(window)" ] && break; sleep 0.1; done
 sleep 1
+# shellcheck disable=SC2034 # read in the checks' conditions
 read -r app shell left top width height title <<<"$(window)"
 check "a Wayland client" '[ "$shell" = xdg_shell ]'
 check "app id is the desktop entry's name" '[ "$app.desktop" = "$(basename "$entry")" ]'
