@@ -156,6 +156,8 @@ QAccessibleInterface* MakeInterface(const QString& key, QObject* object) {
 // field quietly, so that the focus that follows finds nothing new to say and the field is never
 // named. An empty field has nothing to select: it gets the focus as if from no key at all.
 class EmptyFieldFocus : public QObject {
+    Q_OBJECT
+
 public:
     using QObject::QObject;
 
@@ -223,3 +225,5 @@ void Announcer::Say(const QString& text) {
 }
 
 } // namespace bingo
+
+#include "accessibility.moc"

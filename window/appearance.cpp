@@ -38,7 +38,7 @@ constexpr Substitute kSubstitutes[] = {
 
 } // namespace
 
-QRect ToPixels(const TwipRect& twips) {
+QRect ToPixels(TwipRect twips) {
     return QRect(twips.left / kTwipsPerPixel, twips.top / kTwipsPerPixel,
                  twips.width / kTwipsPerPixel, twips.height / kTwipsPerPixel);
 }

@@ -20,7 +20,7 @@ struct TwipRect {
     int height;
 };
 
-QRect ToPixels(const TwipRect& twips);
+QRect ToPixels(TwipRect twips);
 
 enum class SystemColour {
     ActiveBorder, // the window's background

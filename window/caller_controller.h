@@ -25,17 +25,21 @@ inline constexpr int kRollIntervalMs = 50;
 class CallDisplay {
 public:
     // The number box gets the number; the letter box the letter, or keeps its text if none.
-    virtual void ShowCall(int number, std::optional<std::string_view> letter) = 0;
+    virtual void ShowCall(int number, const std::optional<std::string_view>& letter) = 0;
     virtual void MarkCalled(int number) = 0;
     virtual void ClearBoard() = 0;
     // Told to a screen reader whatever has the focus: the call just made, a new game, and a
     // STOP that finds every number called.
-    virtual void AnnounceCall(int number, std::optional<std::string_view> letter) = 0;
+    virtual void AnnounceCall(int number, const std::optional<std::string_view>& letter) = 0;
     virtual void AnnounceNewGame() = 0;
     virtual void AnnounceAllCalled() = 0;
 
 protected:
+    CallDisplay() = default;
     ~CallDisplay() = default;
+    // An interface: copying a display through it would slice it.
+    CallDisplay(const CallDisplay&) = delete;
+    CallDisplay& operator=(const CallDisplay&) = delete;
 };
 
 class CallerController : public QObject {

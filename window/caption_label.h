@@ -12,6 +12,8 @@
 namespace bingo {
 
 class CaptionLabel : public QLabel {
+    Q_OBJECT
+
 public:
     // bandHeight: pixels from the top within which the ink is centred; 0 for the whole label.
     CaptionLabel(const QString& text, QWidget* parent, int bandHeight = 0);

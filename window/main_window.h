@@ -26,16 +26,17 @@ class MainWindow : public QWidget, public CallDisplay {
 public:
     explicit MainWindow(RandomSource& source, QWidget* parent = nullptr);
 
-    void ShowCall(int number, std::optional<std::string_view> letter) override;
+    void ShowCall(int number, const std::optional<std::string_view>& letter) override;
     void MarkCalled(int number) override;
     void ClearBoard() override;
-    void AnnounceCall(int number, std::optional<std::string_view> letter) override;
+    void AnnounceCall(int number, const std::optional<std::string_view>& letter) override;
     void AnnounceNewGame() override;
     void AnnounceAllCalled() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void customEvent(QEvent* event) override;
 
 private:
     void SetTabOrder(QWidget* reset, QWidget* stop, QWidget* start);
