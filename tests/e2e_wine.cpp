@@ -2,13 +2,18 @@
 // harness as the Linux program: the zip unpacked and run where it lies, and the setup program
 // installed silently into a fresh Wine prefix, run from its install folder, installed again
 // over itself and uninstalled. Under Wine the window repaints later than a native one, so
-// every look waits for the screen to settle.
+// every look waits for the screen to settle. The prefix has the Windows faces' stand-ins under
+// their Windows names (wine_fonts.py), which Qt's DirectWrite font database sees, as on Windows.
 
 #include "helpers.h"
 #include "x_session.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -56,6 +61,29 @@ QString Find(const QString& prefix, const QString& pattern) {
         }
     }
     return {};
+}
+
+// The title as its Windows face's stand-in draws it: the ink's size, where a picture of the
+// window shows it from Wine's DirectWrite; drawn here by Qt's FreeType, alike to a pixel or
+// two. The stand-in of the pop face's first Windows substitute, Meiryo, is IPA P Gothic.
+QSize TitleInk() {
+    const int id = QFontDatabase::addApplicationFont(
+        QStringLiteral("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty()) {
+        return {};
+    }
+    const ControlRow& title = Control("Label2");
+    QFont font(families.front());
+    font.setPixelSize(qRound(title.points * 96 / 72));
+    QImage picture(2 * kWindowPixels.width(), 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPoint(20, 70), QString::fromUtf8(title.text));
+    painter.end();
+    return InkIn(picture, picture.rect(), Dark).size();
 }
 
 // A path as a Windows program under Wine names it: Z: is the root folder.
@@ -200,14 +228,10 @@ private slots:
     }
 
 private:
-    // Qt's GDI font database: Wine's font replacements hold there, where from Qt 6.8 the
-    // DirectWrite one, Qt's default on Windows, sees none of them under Wine.
     void Open(XSession& x, const QString& exe, const QStringList& env) {
         QString error;
         x.FindByTitle(kCaption);
-        QVERIFY2(x.Open(&error, env + QStringList{"QT_QPA_PLATFORM=windows:fontengine=gdi"},
-                        {BINGO_WINE_RUN}, 180000, exe),
-                 qPrintable(error));
+        QVERIFY2(x.Open(&error, env, {BINGO_WINE_RUN}, 180000, exe), qPrintable(error));
     }
 
     // Opens `exe` under Wine, checks the board and its look, and calls three numbers.
@@ -217,6 +241,15 @@ private:
         QImage picture = x.WaitForStill({}, 20000);
         QCOMPARE(picture.size(), kWindowPixels);
         QCOMPARE(WhiteCells(picture), 75);
+        // The title in its Windows face's stand-in, not a face the host lends.
+        const QSize ink = InkIn(picture, Pixels(Control("Label2")), Dark).size();
+        const QSize want = TitleInk();
+        QVERIFY2(qAbs(ink.width() - want.width()) <= 3 && qAbs(ink.height() - want.height()) <= 2,
+                 qPrintable(QStringLiteral("title ink %1x%2, its stand-in's %3x%4")
+                                .arg(ink.width())
+                                .arg(ink.height())
+                                .arg(want.width())
+                                .arg(want.height())));
 
         for (int call = 1; call <= 3; ++call) {
             picture = x.CallNumbers(1, 20000);
@@ -253,5 +286,17 @@ private:
     }
 };
 
-QTEST_GUILESS_MAIN(E2eWine)
+// The title's reference drawing needs fonts but no display: Qt's offscreen platform, named
+// here, as the Windows program would inherit a QT_QPA_PLATFORM of the environment.
+int main(int argc, char* argv[]) {
+    char platform[] = "-platform";
+    char offscreen[] = "offscreen";
+    std::vector<char*> args(argv, argv + argc);
+    args.insert(args.begin() + 1, {platform, offscreen});
+    int count = static_cast<int>(args.size());
+    QGuiApplication app(count, args.data());
+    E2eWine test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "e2e_wine.moc"
