@@ -11,7 +11,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -245,11 +244,8 @@ private:
         const QSize ink = InkIn(picture, Pixels(Control("Label2")), Dark).size();
         const QSize want = TitleInk();
         QVERIFY2(qAbs(ink.width() - want.width()) <= 3 && qAbs(ink.height() - want.height()) <= 2,
-                 qPrintable(QStringLiteral("title ink %1x%2, its stand-in's %3x%4")
-                                .arg(ink.width())
-                                .arg(ink.height())
-                                .arg(want.width())
-                                .arg(want.height())));
+                 qPrintable(QString::asprintf("title ink %dx%d, its stand-in's %dx%d", ink.width(),
+                                              ink.height(), want.width(), want.height())));
 
         for (int call = 1; call <= 3; ++call) {
             picture = x.CallNumbers(1, 20000);
