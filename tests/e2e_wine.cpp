@@ -3,7 +3,7 @@
 // installed silently into a fresh Wine prefix, run from its install folder, installed again
 // over itself and uninstalled. Under Wine the window repaints later than a native one, so
 // every look waits for the screen to settle. The prefix has the Windows faces' stand-ins under
-// their Windows names (wine_fonts.py), which Qt's DirectWrite font database sees, as on Windows.
+// their Windows names (scripts/wine-fonts.py), which Qt's DirectWrite font database sees.
 
 #include "helpers.h"
 #include "x_session.h"

@@ -3,7 +3,7 @@
 # MinGW runtime DLLs on its path: the preset's CMAKE_CROSSCOMPILING_EMULATOR. The Wine prefix
 # is made on first use and kept (BINGO_WINEPREFIX, default ~/.cache/bingo-caller/wine), with
 # Debian's faces installed under the names of the Windows faces they stand in for
-# (wine_fonts.py).
+# (scripts/wine-fonts.py).
 set -euo pipefail
 qt=${BINGO_WINDOWS_QT:-/var/cache/bingo-caller/qt6-mingw}
 export WINEPREFIX=${BINGO_WINEPREFIX:-$HOME/.cache/bingo-caller/wine}
@@ -24,7 +24,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
 fi
-fonts=$(dirname "$0")/wine_fonts.py
+fonts=$(dirname "$0")/../scripts/wine-fonts.py
 stamp=$(sha256sum <"$fonts" | cut -c1-16)
 if [ "$(cat "$WINEPREFIX/bingo-fonts" 2>/dev/null)" != "$stamp" ]; then
     # regedit reads UTF-16 files whatever the prefix's code page.

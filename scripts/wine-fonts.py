@@ -5,7 +5,7 @@ replacement of Wine's: it then draws in whatever the host offers. So each face t
 asks Windows for gets a copy of a Debian face, renamed with fontTools to the Windows family,
 in the prefix's Fonts folder, and registered there as Windows registers its own.
 
-    wine_fonts.py FONTS_FOLDER > fonts.reg
+    wine-fonts.py FONTS_FOLDER > fonts.reg
 
 writes the renamed copies into FONTS_FOLDER and prints the registry file that lists them.
 """
