@@ -68,9 +68,8 @@ exec unshare $namespace sh -c 'mount --bind "\$0" "\$1" && shift && exec "\$@"' 
     "$work/empty" "$platforms" "$exe" "\$@"
 EOF
 chmod +x "$work/without-plugins"
-# Where no mount namespace can be made (a chroot whose root is no mount point, a container
-# without the right to mount) the row cannot hide the plugins: it is skipped, and says so.
-# CI's systems allow it, so there a skip fails.
+# No mount namespace (a chroot whose root is no mount point, a container): the row says so and
+# is skipped, but for CI, whose systems allow it.
 if unshare $namespace sh -c 'mount --bind "$0" "$1"' "$work/empty" "$platforms" 2>"$work/err"; then
     exe=$work/without-plugins row "WAYLAND_DISPLAY alone, no Wayland plugin" 1 \
         "cannot open Wayland display wayland-9: Qt's Wayland plugin is missing (Debian package qt6-wayland)" \

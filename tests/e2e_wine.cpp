@@ -282,8 +282,7 @@ private:
     }
 };
 
-// The title's reference drawing needs fonts but no display: Qt's offscreen platform, named
-// here, as the Windows program would inherit a QT_QPA_PLATFORM of the environment.
+// Fonts without a display, through an argument: the Windows program inherits QT_ variables.
 int main(int argc, char* argv[]) {
     char platform[] = "-platform";
     char offscreen[] = "offscreen";
